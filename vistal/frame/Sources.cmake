@@ -1,0 +1,1 @@
+target_sources(vistal PRIVATE ${CMAKE_CURRENT_LIST_DIR}/LibraryMain.cpp)
