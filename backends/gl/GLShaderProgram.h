@@ -1,0 +1,23 @@
+#pragma once
+// The one shader program of the backend: transform, user clip distances, a headlight
+// with front and back materials, vertex colours and flat colour for unlit geometry.
+#include "backends/gl/GL.h"
+
+#include <string>
+
+class GLShaderProgram {
+public:
+  GLShaderProgram();  // throws std::runtime_error with the compiler's log
+  ~GLShaderProgram();
+  GLShaderProgram(const GLShaderProgram&) = delete;
+  GLShaderProgram& operator=(const GLShaderProgram&) = delete;
+
+  GLuint Id() const { return m_program; }
+  GLint Uniform(const char* name) const { return glGetUniformLocation(m_program, name); }
+
+  // Attribute locations.
+  static constexpr GLuint kPosition = 0, kNormal = 1, kTexcoord = 2, kColour = 3;
+
+private:
+  GLuint m_program = 0;
+};

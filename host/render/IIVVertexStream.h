@@ -1,0 +1,14 @@
+#pragma once
+// A stream of vertices of one type, filled one batch at a time: Begin..., Add..., End.
+template <typename V>
+class IIVVertexStream {
+public:
+  virtual void BeginTriangles() = 0;
+  virtual void BeginLines() = 0;
+  virtual void BeginPoints() = 0;
+  virtual void End() = 0;
+  virtual void AddTriangle(const V& a, const V& b, const V& c) = 0;
+  virtual void AddLine(const V& a, const V& b) = 0;
+  virtual void AddPoint(const V& a) = 0;
+  virtual ~IIVVertexStream() = default;
+};
