@@ -32,6 +32,9 @@ public:
   void AddPoint(const V& a) override {
     if (m_open) m_vertices.push_back(a);
   }
+  void AddTriangles(const V* vertices, std::size_t count) override {
+    if (m_open) m_vertices.insert(m_vertices.end(), vertices, vertices + 3 * count);
+  }
 
 private:
   void Begin(EPrimitive p) {

@@ -1,1 +1,4 @@
-# Sources of vistal/containers.
+target_sources(vistal PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/IVTransparencyCache.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerTransparency.cpp
+)

@@ -1,0 +1,281 @@
+// The transparency cache against the recording renderer: what is drawn, in which order,
+// in which batches, with which states and colours.
+#include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlBuilder.h"
+#include "host/mesh/MStlPoint.h"
+#include "testing/RecordingRender.h"
+#include "vistal/containers/IVTransparencyCache.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+
+// A mesh of small triangles lying in planes z = const (integer units), one per depth,
+// in the order given; each triangle's corners are (0, 0, z), (1000, 0, z), (0, 1000, z).
+std::unique_ptr<MStlBase> Layers(const std::vector<int>& depths) {
+  MStlBuilder b;
+  std::vector<std::uint32_t> corners;
+  for (int z : depths) {
+    const std::int32_t xyz[] = {0, 0, z, 1000, 0, z, 0, 1000, z};
+    const std::uint32_t first = b.AddPointsInUnits(xyz);
+    corners.insert(corners.end(), {first, first + 1, first + 2});
+  }
+  b.AddSurface(corners);
+  return b.Build();
+}
+
+// Moves every point of the mesh with this z to another z.
+void MoveLayer(MStlBase& mesh, int from, int to) {
+  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
+    auto& p = const_cast<MStlPoint&>(mesh.GetPoint(i));
+    if (p.z == from) p.z = to;
+  }
+}
+
+class TransparencyCacheTest : public ::testing::Test {
+protected:
+  RecordingRender render;
+  IVTransparencyCache cache{&render};
+  float eye[3] = {0.0f, 0.0f, -10000.0f};
+  float direction[3] = {0.0f, 0.0f, 1.0f};  // larger z is farther
+
+  void Add(MStlBase& mesh, COLORREF diffuse) {
+    MMaterial m;
+    m.SetDiffuse(diffuse);
+    render.SetMaterial(m);
+    float e[3] = {eye[0], eye[1], eye[2]};
+    float d[3] = {direction[0], direction[1], direction[2]};
+    cache.AddSTL(&mesh, e, d);
+  }
+
+  void Render() {
+    render.Clear();
+    cache.RenderStlTransparentPN(&render);
+  }
+
+  // The z of every triangle drawn, in drawing order.
+  std::vector<int> DrawnDepths() const {
+    std::vector<int> z;
+    for (const RenderCall& c : render.CallsOf(ERenderCall::AddTriangle)) z.push_back(int(c.floats[2]));
+    return z;
+  }
+
+  std::vector<IVVertexPNC> DrawnVertices() const {
+    std::vector<IVVertexPNC> all;
+    for (const auto& b : render.Batches<IVVertexPNC>()) all.insert(all.end(), b.vertices.begin(), b.vertices.end());
+    return all;
+  }
+
+  void Turn(float degrees) {
+    const float r = degrees * kPi / 180.0f;
+    direction[0] = std::sin(r);
+    direction[2] = std::cos(r);
+  }
+};
+
+TEST_F(TransparencyCacheTest, RenderWithoutMeshesDrawsNothing) {
+  Render();
+  EXPECT_TRUE(render.Calls().empty()) << render.ToString();
+
+  auto empty = std::make_unique<MStlBase>();
+  Add(*empty, 0xFF0000FF);
+  Render();
+  EXPECT_EQ(render.CountOf(ERenderCall::BeginTransparency), 0u) << render.ToString();
+  EXPECT_EQ(render.CountOf(ERenderCall::AddTriangle), 0u);
+}
+
+TEST_F(TransparencyCacheTest, InterleavedMeshesAreDrawnFarthestFirstInOneBatchWhenStatesAgree) {
+  auto a = Layers({0, 2000});
+  auto b = Layers({1000, 3000});
+  Add(*a, 0x80000011);
+  Add(*b, 0x40002200);
+  Render();
+
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{3000, 2000, 1000, 0}));
+  // Only the front material differs, and it rides in the vertex colours: one batch.
+  const std::vector<ERenderCall> expected = {
+      ERenderCall::BeginTransparency, ERenderCall::RestoreState, ERenderCall::ApplyTransparency,
+      ERenderCall::BeginTriangles,    ERenderCall::AddTriangle,  ERenderCall::AddTriangle,
+      ERenderCall::AddTriangle,       ERenderCall::AddTriangle,  ERenderCall::End,
+      ERenderCall::DrawVertices,      ERenderCall::EndTransparency};
+  EXPECT_EQ(render.Kinds(), expected) << render.ToString();
+  EXPECT_EQ(render.CallsOf(ERenderCall::RestoreState)[0].diffuse, 0x40002200u);  // the farthest mesh's state
+
+  // Colours alternate with the meshes, alpha included; each triangle carries its normal.
+  const std::vector<IVVertexPNC> v = DrawnVertices();
+  ASSERT_EQ(v.size(), 12u);
+  const std::uint8_t expectedRed[] = {0x00, 0x11, 0x00, 0x11};
+  const std::uint8_t expectedAlpha[] = {0x40, 0x80, 0x40, 0x80};
+  for (int t = 0; t < 4; ++t)
+    for (int k = 0; k < 3; ++k) {
+      const IVVertexPNC& x = v[3 * t + k];
+      EXPECT_EQ(x.r, expectedRed[t]);
+      EXPECT_EQ(x.a, expectedAlpha[t]);
+      EXPECT_EQ(x.nz, 1.0f);
+    }
+  EXPECT_EQ(v[0].g, 0x22);
+  EXPECT_EQ(v[3].g, 0x00);
+}
+
+TEST_F(TransparencyCacheTest, MeshesWhoseStatesDifferGetOneBatchPerRunWithTheirStateRestored) {
+  auto a = Layers({0, 2000});
+  auto b = Layers({1000, 3000});
+  Add(*a, 0xFF0000FF);
+  render.SetBackfaceVisible(true, false);  // part of what batching compares
+  Add(*b, 0xFF00FF00);
+  render.SetBackfaceVisible(false, false);
+  Render();
+
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{3000, 2000, 1000, 0}));
+  EXPECT_EQ(render.CountOf(ERenderCall::BeginTriangles), 4u);
+  EXPECT_EQ(render.CountOf(ERenderCall::End), 4u);
+  EXPECT_EQ(render.CountOf(ERenderCall::RestoreState), 4u);
+  EXPECT_EQ(render.CountOf(ERenderCall::ApplyTransparency), 4u);
+  // Every batch opens after its mesh's state was restored and blending re-applied.
+  const auto& calls = render.Calls();
+  for (std::size_t i = render.IndexOf(ERenderCall::BeginTriangles); i < calls.size();
+       i = render.IndexOf(ERenderCall::BeginTriangles, i + 1)) {
+    ASSERT_GE(i, 2u);
+    EXPECT_EQ(calls[i - 1].kind, ERenderCall::ApplyTransparency);
+    EXPECT_EQ(calls[i - 2].kind, ERenderCall::RestoreState);
+  }
+  const auto restores = render.CallsOf(ERenderCall::RestoreState);
+  EXPECT_EQ(restores[0].diffuse, 0xFF00FF00u);
+  EXPECT_EQ(restores[1].diffuse, 0xFF0000FFu);
+}
+
+TEST_F(TransparencyCacheTest, SameMeshesKeepTheTableAndOrderWithinTheTolerance) {
+  cache.SetSkipSortTolerance(10.0f);
+  auto a = Layers({0, 1000, 2000});
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 0}));
+
+  // The nearest layer moves to the back; an unchanged view keeps the old order.
+  MoveLayer(*a, 0, 5000);
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 5000}));
+
+  cache.ForceReSort();
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 2000, 1000}));
+}
+
+TEST_F(TransparencyCacheTest, TurnsBelowHalfTheToleranceKeepTheOrderAndLargerOnesReSort) {
+  cache.SetSkipSortTolerance(10.0f);
+  auto a = Layers({0, 1000, 2000});
+  Add(*a, 0xFFFFFFFF);
+  Render();
+
+  MoveLayer(*a, 0, 5000);
+  Turn(4.0f);
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 5000})) << "a 4 degree turn keeps the order";
+
+  Turn(10.0f);  // 6 degrees from the direction the last sort recorded
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 2000, 1000})) << "a 6 degree turn re-sorts";
+}
+
+TEST_F(TransparencyCacheTest, AnotherSequenceOfMeshesRebuildsTheTable) {
+  cache.SetSkipSortTolerance(10.0f);
+  auto a = Layers({0});
+  auto b = Layers({1000});
+  Add(*a, 0xFF0000FF);
+  Add(*b, 0xFF00FF00);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
+
+  // Same total and an unturned view: the rebuilt table is drawn in mesh order unsorted,
+  // which is why callers that change meshes call ForceReSort.
+  Add(*b, 0xFF00FF00);
+  Add(*a, 0xFF0000FF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
+  Add(*a, 0xFF0000FF);
+  Add(*b, 0xFF00FF00);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
+
+  // One mesh more changes the count and therefore sorts.
+  auto c = Layers({500});
+  Add(*a, 0xFF0000FF);
+  Add(*b, 0xFF00FF00);
+  Add(*c, 0xFFFF0000);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 500, 0}));
+}
+
+TEST_F(TransparencyCacheTest, AMeshAddedTwiceIsDrawnTwice) {
+  auto a = Layers({0, 1000});
+  Add(*a, 0xFFFFFFFF);
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 1000, 0, 0}));
+}
+
+TEST_F(TransparencyCacheTest, NearZeroDirectionIsNotNormalisedSoTheViewNeverCountsAsUnchanged) {
+  cache.SetSkipSortTolerance(10.0f);
+  direction[2] = 0.01f;  // squared length 0.0001: scaled by it, not normalised
+  auto a = Layers({0, 1000, 2000});
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 0}));
+
+  MoveLayer(*a, 0, 5000);
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 2000, 1000}));
+}
+
+TEST_F(TransparencyCacheTest, NanDepthsAreDrawnLastWithoutUpsettingTheOrder) {
+  auto a = Layers({0, 2000});
+  auto b = Layers({1000, 3000});
+  Add(*a, 0xFF0000FF);
+  eye[0] = std::numeric_limits<float>::quiet_NaN();
+  Add(*b, 0xFF00FF00);
+  Render();
+  const std::vector<int> z = DrawnDepths();
+  ASSERT_EQ(z.size(), 4u);
+  EXPECT_EQ((std::vector<int>{z[0], z[1]}), (std::vector<int>{2000, 0}));
+}
+
+TEST_F(TransparencyCacheTest, ClearForgetsTheMeshesAndTheNextRenderSortsAgain) {
+  cache.SetSkipSortTolerance(10.0f);
+  auto a = Layers({0, 1000});
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  MoveLayer(*a, 0, 5000);
+  cache.Clear();
+  Render();
+  EXPECT_TRUE(render.Calls().empty());
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 1000}));
+}
+
+TEST_F(TransparencyCacheTest, LargeTablesSortBackToFrontLikeAComparisonSort) {
+  // Enough triangles for the radix path, with negative depths and ties.
+  std::vector<int> depths;
+  for (int i = 0; i < 3000; ++i) depths.push_back(((i * 7919) % 2001 - 1000) * 3);
+  auto a = Layers(depths);
+  eye[2] = 0.0f;
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  std::vector<int> expected = depths;
+  std::sort(expected.begin(), expected.end(), std::greater<>());
+  EXPECT_EQ(DrawnDepths(), expected);
+}
+
+}  // namespace
