@@ -1,11 +1,150 @@
-// vistal-render: renders clipped and transparent meshes to a PNG file.
-#include "vistal/frame/Version.h"
+// vistal-render: renders meshes, clipped by planes with capped cuts and with their
+// transparent parts sorted back to front, into a PNG file. Without arguments it renders
+// the built-in head phantom to vistal.png.
+#include "apps/scene/SceneRenderer.h"
+#include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlReader.h"
 
+#include <CLI/CLI.hpp>
+
+#include <cmath>
 #include <cstdio>
+#include <exception>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
-int main() {
-  const ZelLibraryVersion& v = Vistal_XX_xx_00_00::__g_version;
-  std::printf("%ls %ls.%ls.%ls.%ls built %ls\n%ls\n", v.module, v.major, v.minor, v.third, v.fourth,
-              v.timestamp, Vistal_XX_xx_00_00::__g_zellibrary_info);
-  return 0;
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
+  if (!text.empty() && text.back() == separator) parts.emplace_back();
+  return parts;
+}
+
+float ParseFloat(const std::string& text, const std::string& what) {
+  try {
+    std::size_t used = 0;
+    const float value = std::stof(text, &used);
+    if (used == text.size() && std::isfinite(value)) return value;
+  } catch (const std::exception&) {
+  }
+  throw std::invalid_argument(what + ": '" + text + "' is not a finite number");
+}
+
+MMPoint3d<float> ParseVector(const std::vector<std::string>& parts, std::size_t first, const std::string& what) {
+  return {ParseFloat(parts[first], what), ParseFloat(parts[first + 1], what), ParseFloat(parts[first + 2], what)};
+}
+
+// "#rrggbb" or "rrggbb" to a colour word (red in the low byte).
+COLORREF ParseColour(std::string text, const std::string& what) {
+  if (!text.empty() && text[0] == '#') text.erase(0, 1);
+  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    throw std::invalid_argument(what + ": '" + text + "' is not a colour of the form #rrggbb");
+  const unsigned long rgb = std::stoul(text, nullptr, 16);
+  return COLORREF(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+}
+
+SceneMesh ParseMesh(const std::string& spec) {
+  const auto parts = Split(spec, ',');
+  if (parts.empty() || parts.size() > 3 || parts[0].empty())
+    throw std::invalid_argument("--mesh: '" + spec + "' is not PATH[,#rrggbb[,ALPHA]]");
+  SceneMesh mesh;
+  mesh.name = parts[0];
+  mesh.mesh = ReadStl(parts[0]);
+  if (parts.size() > 1) mesh.colour = ParseColour(parts[1], "--mesh " + parts[0]);
+  if (parts.size() > 2) {
+    mesh.alpha = ParseFloat(parts[2], "--mesh " + parts[0]);
+    if (!(mesh.alpha >= 0.0f && mesh.alpha <= 1.0f))
+      throw std::invalid_argument("--mesh " + parts[0] + ": alpha must lie between 0 and 1");
+  }
+  return mesh;
+}
+
+ScenePlane ParsePlane(const std::string& spec) {
+  const auto parts = Split(spec, ',');
+  if (parts.size() != 6 && parts.size() != 7)
+    throw std::invalid_argument("--plane: '" + spec + "' is not OX,OY,OZ,NX,NY,NZ[,keep|cut]");
+  ScenePlane plane;
+  plane.origin = ParseVector(parts, 0, "--plane");
+  plane.normal = ParseVector(parts, 3, "--plane");
+  if (plane.normal.Length() == 0.0f) throw std::invalid_argument("--plane: '" + spec + "' has a zero normal");
+  if (parts.size() == 7) {
+    if (parts[6] != "keep" && parts[6] != "cut")
+      throw std::invalid_argument("--plane: the side is 'keep' or 'cut', not '" + parts[6] + "'");
+    plane.cutsNormalSide = parts[6] == "cut";
+  }
+  return plane;
+}
+
+MMPoint3d<float> ParseDirection(const std::string& spec, const std::string& what) {
+  const auto parts = Split(spec, ',');
+  if (parts.size() != 3) throw std::invalid_argument(what + ": '" + spec + "' is not X,Y,Z");
+  const MMPoint3d<float> v = ParseVector(parts, 0, what);
+  if (v.Length() == 0.0f) throw std::invalid_argument(what + ": the vector must not be zero");
+  return v;
+}
+
+void ParseSize(const std::string& spec, SceneView& view) {
+  const auto parts = Split(spec, 'x');
+  unsigned long w = 0, h = 0;
+  try {
+    if (parts.size() == 2 && parts[0].find_first_not_of("0123456789") == std::string::npos &&
+        parts[1].find_first_not_of("0123456789") == std::string::npos) {
+      w = std::stoul(parts[0]);
+      h = std::stoul(parts[1]);
+    }
+  } catch (const std::exception&) {
+    w = h = 0;
+  }
+  if (w == 0 || h == 0 || w > 16384 || h > 16384)
+    throw std::invalid_argument("--size: '" + spec + "' is not WIDTHxHEIGHT with 1 to 16384 pixels each");
+  view.width = unsigned(w);
+  view.height = unsigned(h);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Renders meshes clipped by planes, with capped cuts and transparent parts sorted back to front.\n"
+               "Without meshes it renders a built-in head phantom."};
+  std::vector<std::string> meshes, planes;
+  std::string view, up, size = "800x600", background, output = "vistal.png";
+  app.add_option("-m,--mesh", meshes, "STL file with optional colour and opacity: PATH[,#rrggbb[,ALPHA]] "
+                                      "(ALPHA below 1 draws it transparent)");
+  app.add_option("-p,--plane", planes, "clip plane OX,OY,OZ,NX,NY,NZ[,keep|cut]: the side the normal points to is "
+                                       "kept (default) or cut away");
+  app.add_option("--view", view, "view direction X,Y,Z, from the eye into the scene");
+  app.add_option("--up", up, "up direction X,Y,Z");
+  app.add_option("-s,--size", size, "image size WIDTHxHEIGHT")->capture_default_str();
+  app.add_option("-b,--background", background, "background colour #rrggbb");
+  app.add_option("-o,--output", output, "PNG file to write")->capture_default_str();
+  CLI11_PARSE(app, argc, argv);
+
+  try {
+    Scene scene = MakePhantomScene();
+    if (!meshes.empty()) {
+      scene.meshes.clear();
+      scene.planes.clear();
+      for (const auto& m : meshes) scene.meshes.push_back(ParseMesh(m));
+    }
+    if (!planes.empty()) {
+      scene.planes.clear();
+      for (const auto& p : planes) scene.planes.push_back(ParsePlane(p));
+    }
+    if (!view.empty()) scene.view.direction = ParseDirection(view, "--view");
+    if (!up.empty()) scene.view.up = ParseDirection(up, "--up");
+    if (!background.empty()) scene.view.background = ParseColour(background, "--background");
+    ParseSize(size, scene.view);
+
+    RenderSceneToImage(scene).WritePng(output);
+    std::printf("wrote %s (%ux%u)\n", output.c_str(), scene.view.width, scene.view.height);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vistal-render: %s\n", e.what());
+    return 1;
+  }
 }

@@ -24,8 +24,8 @@ void main() {
   vNormal = uNormalMatrix * aNormal;
   vColour = aColour;
   vTexcoord = aTexcoord;
-  // Clip planes are given in the coordinates of the vertices.
-  for (int i = 0; i < 8; ++i) gl_ClipDistance[i] = dot(uClipPlanes[i], vec4(aPosition, 1.0));
+  // Clip planes arrive in eye coordinates.
+  for (int i = 0; i < 8; ++i) gl_ClipDistance[i] = dot(uClipPlanes[i], eye);
   gl_Position = uEyeToClip * eye;
 }
 )";

@@ -264,10 +264,12 @@ void IVRenderGL::_UploadState(const IVVertexLayout& layout, const IVDrawOptions&
     const IVClipPlane& c = m_state.clipPlanes[i];
     const bool on = i < m_numClipPlanes && c.enabled;
     on ? glEnable(GL_CLIP_DISTANCE0 + i) : glDisable(GL_CLIP_DISTANCE0 + i);
-    planes[4 * i + 0] = c.a;
-    planes[4 * i + 1] = c.b;
-    planes[4 * i + 2] = c.c;
-    planes[4 * i + 3] = c.d;
+    // A disabled slot also gets an equation that keeps everything: some drivers clip by
+    // the distances the shader writes whether or not the slot is enabled.
+    if (on)
+      std::copy(c.eye.begin(), c.eye.end(), planes + 4 * i);
+    else
+      planes[4 * i + 3] = 1.0f;
   }
   glUniform4fv(p.Uniform("uClipPlanes"), 8, planes);
 

@@ -1,1 +1,17 @@
 # Sources of host/mesh.
+target_sources(vistal_host PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/Implementation/StlAsciiParser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlBase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlBaseProperties.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlBuilder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlCompactTriangleArray.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlFeature.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlLargeAllocator.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlPrimitives.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlSurfaceBorderContour.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlTexture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlTextureFactory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MStlUnits.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MValidityField.cpp
+)

@@ -19,7 +19,7 @@ public:
     if (!m_open) return;
     m_open = false;
     if (!m_vertices.empty())
-      m_render._DrawVertices(m_primitive, IVVertexTraits<V>::layout, m_vertices.data(), m_vertices.size(), m_options);
+      m_render._DrawVertices(m_primitive, IVVertexLayoutOf<V>(), m_vertices.data(), m_vertices.size(), m_options);
     m_vertices.clear();  // keeps its capacity for the next batch
   }
   // Vertices given outside a batch belong to no primitive and are dropped.

@@ -1,5 +1,6 @@
 #include "host/render/IVRender.h"
 
+#include "host/framework/MMTransformMatrix.h"
 #include "host/render/IVImmediateStream.h"
 
 #include <algorithm>
@@ -52,6 +53,17 @@ void IVRender::SetClipPlane(unsigned slot, float a, float b, float c, float d) {
   p.b = b;
   p.c = c;
   p.d = d;
+  // A point e in eye coordinates is M * x; the plane (a, b, c, d) * x = 0 becomes
+  // ((a, b, c, d) * M^-1) * e = 0. A singular matrix leaves the equation as given.
+  double m[16];
+  for (int i = 0; i < 16; ++i) m[i] = m_state.worldToEye[i];
+  const MMTransformMatrix worldToEye(m);
+  const double plane[4] = {a, b, c, d};
+  for (int j = 0; j < 4; ++j) {
+    double sum = 0.0;
+    for (int k = 0; k < 4; ++k) sum += plane[k] * (worldToEye.IsInverseValid() ? worldToEye.GetInverse()[k][j] : (k == j ? 1.0 : 0.0));
+    p.eye[j] = float(sum);
+  }
 }
 
 void IVRender::EnableClipPlane(unsigned slot, bool on) {

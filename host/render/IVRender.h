@@ -75,8 +75,8 @@ public:
   const MMaterial& GetMaterial() const { return m_state.material; }
   const IVRenderState& GetState() const { return m_state; }
 
-  // User clip planes: geometry with a*x + b*y + c*z + d < 0 (world coordinates) is cut away
-  // in every enabled slot.
+  // User clip planes: geometry with a*x + b*y + c*z + d < 0 is cut away in every enabled
+  // slot. The equation is in the coordinates the world-to-eye matrix maps when it is set.
   virtual unsigned GetNumClipPlanes() const = 0;
   virtual void SetClipPlane(unsigned slot, float a, float b, float c, float d);
   virtual void EnableClipPlane(unsigned slot, bool on);

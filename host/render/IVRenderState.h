@@ -6,13 +6,16 @@
 
 #include <array>
 
+// A user clip plane as given, and as it stands in eye coordinates. As with the classic
+// fixed-function pipeline, an equation is taken in the coordinates that the world-to-eye
+// matrix maps at the moment it is set; later matrix loads (an object adding its own
+// placement or scale) do not move it.
 struct IVClipPlane {
   float a = 0.0f, b = 0.0f, c = 0.0f, d = 0.0f;
+  std::array<float, 4> eye{0.0f, 0.0f, 0.0f, 0.0f};
   bool enabled = false;
 
-  bool operator==(const IVClipPlane& o) const {
-    return a == o.a && b == o.b && c == o.c && d == o.d && enabled == o.enabled;
-  }
+  bool operator==(const IVClipPlane& o) const = default;
 };
 
 struct IVRenderState {

@@ -39,21 +39,23 @@ struct IVVertexLayout {
   int colour;
 };
 
+// A function rather than a static constant: class-template constants become unique
+// symbols that keep a shared library from unloading.
 template <typename V>
-struct IVVertexTraits;
+constexpr IVVertexLayout IVVertexLayoutOf();
 template <>
-struct IVVertexTraits<IVVertexP> {
-  static constexpr IVVertexLayout layout{sizeof(IVVertexP), -1, -1, -1};
-};
+constexpr IVVertexLayout IVVertexLayoutOf<IVVertexP>() {
+  return {sizeof(IVVertexP), -1, -1, -1};
+}
 template <>
-struct IVVertexTraits<IVVertexPN> {
-  static constexpr IVVertexLayout layout{sizeof(IVVertexPN), offsetof(IVVertexPN, nx), -1, -1};
-};
+constexpr IVVertexLayout IVVertexLayoutOf<IVVertexPN>() {
+  return {sizeof(IVVertexPN), offsetof(IVVertexPN, nx), -1, -1};
+}
 template <>
-struct IVVertexTraits<IVVertexPNT> {
-  static constexpr IVVertexLayout layout{sizeof(IVVertexPNT), offsetof(IVVertexPNT, nx), offsetof(IVVertexPNT, u), -1};
-};
+constexpr IVVertexLayout IVVertexLayoutOf<IVVertexPNT>() {
+  return {sizeof(IVVertexPNT), offsetof(IVVertexPNT, nx), offsetof(IVVertexPNT, u), -1};
+}
 template <>
-struct IVVertexTraits<IVVertexPNC> {
-  static constexpr IVVertexLayout layout{sizeof(IVVertexPNC), offsetof(IVVertexPNC, nx), -1, offsetof(IVVertexPNC, r)};
-};
+constexpr IVVertexLayout IVVertexLayoutOf<IVVertexPNC>() {
+  return {sizeof(IVVertexPNC), offsetof(IVVertexPNC, nx), -1, offsetof(IVVertexPNC, r)};
+}

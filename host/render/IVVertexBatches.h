@@ -47,7 +47,7 @@ private:
 template <typename V>
 class IVVertexBatches final : public IVVertexBatchesBase, public IIVVertexStream<V> {
 public:
-  IVVertexBatches() : IVVertexBatchesBase(IVVertexTraits<V>::layout) {}
+  IVVertexBatches() : IVVertexBatchesBase(IVVertexLayoutOf<V>()) {}
 
   void BeginTriangles() override { Begin(EPrimitive::Triangles); }
   void BeginLines() override { Begin(EPrimitive::Lines); }

@@ -69,5 +69,6 @@ void MClippingPlane::SetSliceType(IUISliceSetWithNavigation::SLICE_TYPE type) {
 
 void MClippingPlane::SetTexture(IVTexture* texture) {
   if (m_texture) m_texture->owned = false;
-  m_texture = texture ? std::make_shared<TextureOwner>(TextureOwner{texture}) : nullptr;
+  // Not make_shared: its type tag would be a unique symbol that keeps the library loaded.
+  m_texture = texture ? std::shared_ptr<TextureOwner>(new TextureOwner{texture}) : nullptr;
 }

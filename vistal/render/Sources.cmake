@@ -1,1 +1,4 @@
 # Sources of vistal/render.
+target_sources(vistal PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/IVRenderExColor.cpp
+)

@@ -1,0 +1,18 @@
+#pragma once
+// A mesh scene object that takes part in clipping: the host-side class that inherits the
+// ready-made clippable implementation. Its render routine loads the clip planes around
+// its own drawing and then draws the cut faces.
+#include "host/core/UIStlObject.h"
+#include "vistal/clipping/ISimpleClippableObjectImp.h"
+
+class ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp {
+public:
+  explicit ClippedMeshObject(std::shared_ptr<MStlBase> stl);
+
+  bool DoOperation(MOperation& operation) override;
+  void Render(IVRender& render, const MCoordinateSystem& system) override;
+
+protected:
+  // A copy of the object's mesh: the slicer's mesh is the caller's to delete.
+  void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>& plane) override;
+};

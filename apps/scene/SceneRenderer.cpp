@@ -1,0 +1,183 @@
+#include "apps/scene/SceneRenderer.h"
+
+#include "apps/scene/ClippedMeshObject.h"
+#include "backends/gl/IVRenderGL.h"
+#include "host/framework/MCoordinateSystem.h"
+#include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlUnits.h"
+#include "host/meshops/UISurfaceSection.h"
+#include "vistal/clipping/MClippingData.h"
+#include "vistal/clipping/MClippingPlane.h"
+#include "vistal/clipping/UIOperationClipping.h"
+#include "vistal/containers/IVTransparencyCache.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+using P = MMPoint3d<float>;
+
+P Normalised(P v) {
+  const float l = v.Length();
+  return l > 0 ? v / l : v;
+}
+
+bool Finite(P v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// An in-plane basis for a plane's frame: the frame's rectangle spans `size` each way.
+MFrame<float> PlaneFrame(const ScenePlane& plane, float size) {
+  const P n = Normalised(plane.normal);
+  const P helper = std::fabs(n.z) < 0.9f ? P(0, 0, 1) : P(1, 0, 0);
+  const P u = Normalised(n.Cross(helper));
+  const P v = n.Cross(u);
+  return MFrame<float>(plane.origin - u * size - v * size, u * (2 * size), v * (2 * size), plane.normal);
+}
+
+// Restores the hook on every way out, so a failed render leaves the process as it was.
+struct SurfaceCreatorScope {
+  MClippingData::SurfaceCreator previous = MClippingData::mp_surface_creator;
+  SurfaceCreatorScope() { MClippingData::mp_surface_creator = &UISurfaceSection::Create; }
+  ~SurfaceCreatorScope() { MClippingData::mp_surface_creator = previous; }
+};
+
+}  // namespace
+
+void ValidateScene(const Scene& scene) {
+  if (scene.meshes.empty()) throw std::invalid_argument("the scene has no mesh");
+  for (const SceneMesh& m : scene.meshes) {
+    if (!m.mesh) throw std::invalid_argument("mesh '" + m.name + "' is missing");
+    if (!(m.alpha >= 0.0f && m.alpha <= 1.0f))
+      throw std::invalid_argument("mesh '" + m.name + "': alpha must lie between 0 and 1");
+  }
+  for (const ScenePlane& p : scene.planes) {
+    if (!Finite(p.origin) || !Finite(p.normal)) throw std::invalid_argument("a clip plane has a non-finite value");
+    if (p.normal.Length() < 1e-6f) throw std::invalid_argument("a clip plane has a zero normal");
+  }
+  const SceneView& v = scene.view;
+  if (!Finite(v.direction) || v.direction.Length() < 1e-6f)
+    throw std::invalid_argument("the view direction must be a finite, non-zero vector");
+  if (!Finite(v.up) || v.up.Length() < 1e-6f) throw std::invalid_argument("the up vector must be a finite, non-zero vector");
+  if (v.width == 0 || v.height == 0 || v.width > 16384 || v.height > 16384)
+    throw std::invalid_argument("the image size must be between 1 and 16384 pixels each way");
+}
+
+SceneCamera FrameScene(const Scene& scene) {
+  M3DBoundingBox<float> box;
+  for (const SceneMesh& m : scene.meshes)
+    if (m.mesh && m.mesh->GetNumPoints() > 0) box.Add(m.mesh->GetBoundingBox());
+  if (!box.IsValid()) box = M3DBoundingBox<float>(-1, 1, -1, 1, -1, 1);
+  const P centre = box.Center();
+
+  const P d = Normalised(scene.view.direction);
+  P right = d.Cross(scene.view.up);
+  if (right.Length() < 1e-4f * scene.view.up.Length()) right = d.Cross(std::fabs(d.z) < 0.9f ? P(0, 0, 1) : P(0, 1, 0));
+  right = Normalised(right);
+  const P up = right.Cross(d);
+
+  // The distance at which the box, seen along the view, just fits the picture.
+  const float aspect = float(scene.view.width) / float(scene.view.height);
+  const float tanHalfY = std::tan(30.0f * 3.14159265f / 360.0f);
+  const float tanHalfX = tanHalfY * aspect;
+  float distance = 0.0f, depth = 0.0f;
+  for (int i = 0; i < 8; ++i) {
+    const P corner = box.Corner(i) - centre;
+    const float z = corner.Dot(d);
+    depth = std::max(depth, std::fabs(z));
+    distance = std::max(distance, -z + std::max(std::fabs(corner.Dot(right)) / tanHalfX,
+                                                  std::fabs(corner.Dot(up)) / tanHalfY) * 1.08f);
+  }
+  const P eye = centre - d * distance;
+  const float nearZ = std::max(distance - depth * 1.05f, distance * 0.01f);
+  const float farZ = distance + depth * 1.05f;
+
+  SceneCamera c{};
+  const P back = -d;
+  const P rows[3] = {right, up, back};
+  for (int r = 0; r < 3; ++r) {
+    c.worldToEye[4 * r + 0] = rows[r].x;
+    c.worldToEye[4 * r + 1] = rows[r].y;
+    c.worldToEye[4 * r + 2] = rows[r].z;
+    c.worldToEye[4 * r + 3] = -rows[r].Dot(eye);
+  }
+  c.worldToEye[15] = 1.0f;
+  const float f = 1.0f / tanHalfY;
+  c.eyeToClip[0] = f / aspect;
+  c.eyeToClip[5] = f;
+  c.eyeToClip[10] = (farZ + nearZ) / (nearZ - farZ);
+  c.eyeToClip[11] = 2.0f * farZ * nearZ / (nearZ - farZ);
+  c.eyeToClip[14] = -1.0f;
+  c.eye = eye;
+  c.direction = d;
+  return c;
+}
+
+bool RenderScene(const Scene& scene, IVRender& render, IVDisplaySurface& surface) {
+  ValidateScene(scene);
+  const SceneCamera camera = FrameScene(scene);
+  if (!render.StartFrame(&surface, nullptr, false)) return false;
+  surface.SetBackground(scene.view.background, true, true);
+  render.LoadWorldToEyeMatrix(camera.worldToEye);
+  render.LoadEyeToWindowMatrix(camera.eyeToClip);
+  const MCoordinateSystem world;
+  SurfaceCreatorScope hook;
+
+  // Planes big enough to cross every mesh.
+  float size = 1.0f;
+  for (const SceneMesh& m : scene.meshes) {
+    const M3DBoundingBox<float> b = m.mesh->GetBoundingBox();
+    if (b.IsValid()) size = std::max(size, (b.Max() - b.Min()).Length());
+  }
+  std::vector<MClippingPlane> planes(scene.planes.size());
+  UIOperationClipping add;
+  add.SetAction(eClippingAddPlanes);
+  for (std::size_t i = 0; i < planes.size(); ++i) {
+    planes[i].SetClippingPlane(PlaneFrame(scene.planes[i], size));
+    if (scene.planes[i].cutsNormalSide) planes[i].SetClippedSide(MClippingPlane::eClippedSideReversed);
+    add.AddClippingPlane(&planes[i]);
+  }
+
+  // Opaque meshes first, clipped and capped.
+  std::vector<std::unique_ptr<ClippedMeshObject>> opaque;
+  for (const SceneMesh& m : scene.meshes) {
+    if (m.alpha < 1.0f) continue;
+    auto object = std::make_unique<ClippedMeshObject>(m.mesh);
+    MMaterial material;
+    material.SetDiffuse(m.colour | 0xFF000000u);
+    object->SetMaterial(material);
+    object->DoOperation(add);
+    object->Render(render, world);
+    opaque.push_back(std::move(object));
+  }
+
+  // Transparent meshes: all triangles sorted together. Their vertices are in the mesh's
+  // integer units, so the state captured for them scales units to scene units, and the
+  // eye is given in units too.
+  IVTransparencyCache cache(&render);
+  float unitsToEye[16];
+  const float s = 1.0f / float(IE);
+  for (int i = 0; i < 16; ++i) unitsToEye[i] = camera.worldToEye[i] * ((i % 4 == 3) ? 1.0f : s);
+  render.LoadWorldToEyeMatrix(unitsToEye);
+  for (const SceneMesh& m : scene.meshes) {
+    if (m.alpha >= 1.0f) continue;
+    MMaterial material;
+    material.SetDiffuse((m.colour & 0xFFFFFFu) | (COLORREF(std::lround(m.alpha * 255.0f)) << 24));
+    render.SetMaterial(material);
+    float eye[3] = {camera.eye.x * float(IE), camera.eye.y * float(IE), camera.eye.z * float(IE)};
+    float direction[3] = {camera.direction.x, camera.direction.y, camera.direction.z};
+    cache.AddSTL(m.mesh.get(), eye, direction);
+  }
+  cache.RenderStlTransparentPN(&render);
+  render.LoadWorldToEyeMatrix(camera.worldToEye);
+  render.StopFrame();
+  return true;
+}
+
+MImageRGBA RenderSceneToImage(const Scene& scene) {
+  ValidateScene(scene);
+  IVRenderGL render(scene.view.width, scene.view.height);
+  MImageRGBA image;
+  if (!RenderScene(scene, render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
+    throw std::runtime_error("the renderer opened no frame");
+  return image;
+}

@@ -1,0 +1,3 @@
+#include "host/core/QNGlobals.h"
+
+std::uint32_t QNGlobals::mg_statesflags = 0;

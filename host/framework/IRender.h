@@ -1,0 +1,25 @@
+#pragma once
+// The rendering side of a scene object, as the views see it: its extent, whether it shows
+// in a scene, and how it draws in 3D and over the picture with GDI.
+#include "host/HostApi.h"
+#include "host/framework/M3DBoundingBox.h"
+
+class CDC;
+class IVRender;
+class MCoordinateSystem;
+
+class VISTAL_HOST_API IRender {
+public:
+  virtual ~IRender();
+
+  // Adds the object's extent in its own coordinates, for the scene (0xFFFFFFFF: all
+  // scenes), to `box`. An object without geometry leaves the box as it is, so a caller that
+  // starts from the empty box can tell by IsValid.
+  virtual void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const = 0;
+  virtual bool IsVisible(unsigned scene) const = 0;
+  // Draws with the renderer's current state; `system` is the system the renderer's
+  // world-to-eye matrix was made for.
+  virtual void Render(IVRender& render, const MCoordinateSystem& system) = 0;
+  // Draws the object's overlay onto the device context, in the view's pixels.
+  virtual void RenderGDI(CDC& dc, const MCoordinateSystem& system) = 0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+// Internal to the STL reader: a triangle corner in integer units, and the conversion
+// from file coordinates with the errors that the reader reports.
+#include "host/mesh/MStlUnits.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace stl_detail {
+
+struct Corner {
+  std::int32_t x, y, z;
+};
+
+// A definite fault of the file (its bytes can mean nothing else); the reader adds the name.
+class StlProblem : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+inline std::string FormatNumber(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+// `where` describes the corner ("triangle 3, corner 1"); it is called only on failure.
+template <typename Where>
+inline Corner ToCorner(double x, double y, double z, Where&& where) {
+  const double scene[3] = {x, y, z};
+  std::int32_t units[3];
+  for (int k = 0; k < 3; ++k) {
+    const EStlUnitsResult r = MStlSceneToUnits(scene[k], units[k]);
+    if (r == EStlUnitsResult::eOk) continue;
+    const char axis = "xyz"[k];
+    if (r == EStlUnitsResult::eNotFinite)
+      throw StlProblem(where() + ": the " + axis + " coordinate is NaN or infinite");
+    throw StlProblem(where() + ": " + axis + " = " + FormatNumber(scene[k]) +
+                     " lies beyond the 32-bit integer range at " + std::to_string(IE) + " units per scene unit");
+  }
+  return {units[0], units[1], units[2]};
+}
+
+}  // namespace stl_detail

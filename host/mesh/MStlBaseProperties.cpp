@@ -1,0 +1,11 @@
+#include "host/mesh/MStlBaseProperties.h"
+
+#include "host/mesh/MStlBase.h"
+
+void MStlBaseProperties::_CalculateNumTriangles() const {
+  std::uint32_t n = 0;
+  for (std::uint32_t i = 0, count = m_mesh->GetNumSurfaces(); i < count; ++i)
+    n += m_mesh->GetSurface(i)->numTriangles;
+  m_numTriangles = n;
+  m_numTrianglesValidity.SetValid();
+}

@@ -1,0 +1,3 @@
+#include "host/mesh/MStlUnits.h"
+
+long IE = 1000;

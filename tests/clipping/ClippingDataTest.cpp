@@ -1,0 +1,295 @@
+// The clipping state against the recording renderer: plane lists driven by operations,
+// clip slots, back faces and cut faces.
+#include "host/core/UIObjectMedical.h"
+#include "host/core/UISurface.h"
+#include "host/render/IVImmediateStream.h"
+#include "testing/RecordingRender.h"
+#include "vistal/clipping/ISimpleClippableObjectImp.h"
+#include "vistal/clipping/MClippingData.h"
+#include "vistal/clipping/MClippingPlane.h"
+#include "vistal/clipping/UIOperationClipping.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Cut faces that tell the tests when they are made, drawn and deleted.
+struct FaceLog {
+  int made = 0;
+  int deleted = 0;
+  std::vector<float> drawnAt;  // the origin x of the plane of every face drawn
+};
+FaceLog g_faces;
+
+class LoggingSurface : public UISurface {
+public:
+  bool Setup(UIObjectMedical* parent, MFrame<float>& frame, int mode) override {
+    m_x = frame.O.x;
+    return UISurface::Setup(parent, frame, mode);
+  }
+  void Render(IVRender& render, const MCoordinateSystem&) override {
+    g_faces.drawnAt.push_back(m_x);
+    IIVVertexStream<IVVertexP>& s = render.ImmediateStream<IVVertexP>({});
+    s.BeginTriangles();
+    s.AddTriangle({m_x, 0, 0}, {m_x, 1, 0}, {m_x, 0, 1});
+    s.End();
+  }
+  ~LoggingSurface() override { ++g_faces.deleted; }
+
+private:
+  float m_x = 0;
+};
+
+UISurface* MakeLoggingSurface() {
+  ++g_faces.made;
+  return new LoggingSurface;
+}
+
+// Exposes the protected render operations.
+class TestClippingData : public MClippingData {
+public:
+  using MClippingData::MClippingData;
+  using MClippingData::_RenderStartClipping;
+  using MClippingData::_RenderStopClipping;
+  using MClippingData::_RenderTextures;
+};
+
+class ClippingDataTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    g_faces = {};
+    MClippingData::mp_surface_creator = &MakeLoggingSurface;
+    // Planes x = 1, x = 2, x = 3 with normal +x, in ascending address order.
+    for (int i = 0; i < 3; ++i)
+      planes[i].SetClippingPlane(MFrame<float>({float(i + 1), 0, 0}, {0, 1, 0}, {0, 0, 1}, {2, 0, 0}));
+  }
+  void TearDown() override { MClippingData::mp_surface_creator = nullptr; }
+
+  void Apply(unsigned long action, std::vector<MClippingPlane*> list) {
+    UIOperationClipping op;
+    op.SetAction(action);
+    for (auto* p : list) op.AddClippingPlane(p);
+    data.DoOperation(op);
+  }
+
+  // (slot, d) of every SetClipPlane, and the slots switched on and off, in call order.
+  std::vector<std::pair<unsigned, float>> Loaded() const {
+    std::vector<std::pair<unsigned, float>> out;
+    for (const auto& c : render.CallsOf(ERenderCall::SetClipPlane)) out.emplace_back(c.slot, c.floats[3]);
+    return out;
+  }
+  std::vector<unsigned> Switched(bool on) const {
+    std::vector<unsigned> out;
+    for (const auto& c : render.CallsOf(ERenderCall::EnableClipPlane))
+      if (c.flags[0] == on) out.push_back(c.slot);
+    return out;
+  }
+
+  std::array<MClippingPlane, 3> planes;
+  UIObjectMedical parent;
+  TestClippingData data{&parent};
+  RecordingRender render;
+  MCoordinateSystem system;
+};
+
+TEST_F(ClippingDataTest, PlanesLoadIntoSlotsInAddressOrderAndTheRestAreSwitchedOff) {
+  Apply(eClippingAddPlanes, {&planes[2], &planes[0], &planes[1]});
+  data._RenderStartClipping(render, system, nullptr);
+  // Normal (1, 0, 0) through x = k: d = -k.
+  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -1.0f}, {1, -2.0f}, {2, -3.0f}}));
+  EXPECT_EQ(Switched(true), (std::vector<unsigned>{0, 1, 2}));
+  EXPECT_EQ(Switched(false), (std::vector<unsigned>{3, 4, 5, 6, 7}));
+  EXPECT_EQ(render.GetState().clipPlanes[1].a, 1.0f) << "the normal is normalised";
+
+  render.Clear();
+  data._RenderStopClipping(render, system);
+  EXPECT_EQ(Switched(false), (std::vector<unsigned>{0, 1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(render.CountOf(ERenderCall::SetBackfaceVisible), 0u);
+}
+
+TEST_F(ClippingDataTest, TheRenderersSlotLimitDropsTheLastPlanes) {
+  Apply(eClippingAddPlanes, {&planes[0], &planes[1], &planes[2]});
+  render.SetNumClipPlanes(2);
+  data._RenderStartClipping(render, system, nullptr);
+  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -1.0f}, {1, -2.0f}}));
+  EXPECT_TRUE(Switched(false).empty());
+
+  render.Clear();
+  render.SetNumClipPlanes(0);
+  data._RenderStartClipping(render, system, nullptr);
+  data._RenderTextures(render, system);
+  EXPECT_EQ(render.CountOf(ERenderCall::SetClipPlane), 0u);
+  EXPECT_EQ(render.CountOf(ERenderCall::EnableClipPlane), 0u);
+  EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1, 2, 3})) << "cut faces are drawn without slots too";
+}
+
+TEST_F(ClippingDataTest, EachCutFaceIsClippedByTheOtherPlanesAndMadeOnce) {
+  Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
+  data._RenderTextures(render, system);
+  EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1, 2}));
+  const auto draws = render.CallsOf(ERenderCall::DrawVertices);
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(draws[0].enabledClipPlanes, 0x1u);
+  EXPECT_EQ(draws[1].enabledClipPlanes, 0x1u);
+  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -2.0f}, {0, -1.0f}}));
+  EXPECT_TRUE(std::none_of(render.GetState().clipPlanes.begin(), render.GetState().clipPlanes.end(),
+                           [](const IVClipPlane& p) { return p.enabled; }));
+
+  data._RenderTextures(render, system);
+  EXPECT_EQ(g_faces.made, 2) << "faces are cached";
+
+  // A single plane's face is drawn with no plane at all.
+  Apply(eClippingRemovePlanes, {&planes[1]});
+  EXPECT_EQ(g_faces.deleted, 1);
+  render.Clear();
+  data._RenderTextures(render, system);
+  EXPECT_EQ(render.CallsOf(ERenderCall::DrawVertices).at(0).enabledClipPlanes, 0u);
+}
+
+TEST_F(ClippingDataTest, ChangesInvalidationAndFrameworkCodesDropCutFaces) {
+  Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
+  data._RenderTextures(render, system);
+  ASSERT_EQ(g_faces.made, 2);
+
+  Apply(eClippingAddPlanes, {&planes[0]});  // already listed: its face stays
+  Apply(eClippingOther, {&planes[0]});      // not acted on
+  EXPECT_EQ(g_faces.deleted, 0);
+  Apply(eClippingPlanesChanged, {&planes[0]});
+  EXPECT_EQ(g_faces.deleted, 1);
+  Apply(eClippingInvalidatePlanes, {&planes[1], &planes[2]});  // planes[2] is not listed
+  EXPECT_EQ(g_faces.deleted, 2);
+  data._RenderTextures(render, system);
+  EXPECT_EQ(g_faces.made, 4);
+
+  for (unsigned long code : {301ul, 60100ul, 60103ul, 60540ul}) {
+    MOperation op;
+    op.SetAction(code);
+    const int before = g_faces.deleted;
+    EXPECT_TRUE(data.DoOperation(op));
+    EXPECT_EQ(g_faces.deleted, before + 2) << code;
+    EXPECT_EQ(data.GetPlanes().size(), 2u);
+    data._RenderTextures(render, system);
+  }
+  // A clipping operation with a framework code only drops the faces.
+  Apply(60540, {&planes[2]});
+  EXPECT_EQ(data.GetPlanes().size(), 2u);
+
+  Apply(eClippingClearPlanes, {});
+  EXPECT_TRUE(data.GetPlanes().empty());
+  EXPECT_EQ(g_faces.made, g_faces.deleted);
+}
+
+TEST_F(ClippingDataTest, FullSlicePlanesFollowTheTwoFlags) {
+  planes[0].SetTextureMappingMode(MClippingPlane::eTextureMappingFullSlice);
+  Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
+  data.SetClipToFullSlice(false);
+  data._RenderStartClipping(render, system, nullptr);
+  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -2.0f}}));
+
+  data.SetClipToFullSlice(true);
+  data.SetDrawFullPlane(true);
+  render.Clear();
+  data._RenderTextures(render, system);
+  const auto draws = render.CallsOf(ERenderCall::DrawVertices);
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(draws[0].enabledClipPlanes, 0u) << "the full plane is drawn unclipped";
+  EXPECT_EQ(draws[1].enabledClipPlanes, 0x1u);
+}
+
+TEST_F(ClippingDataTest, BackFacePlanesShowRedBackFacesInsteadOfACutFace) {
+  planes[1].SetTextureMappingMode(MClippingPlane::eTextureMappingBackFaces);
+  planes[2].SetTextureMappingMode(MClippingPlane::eTextureMappingBackFaces);
+  Apply(eClippingAddPlanes, {&planes[0], &planes[1], &planes[2]});
+  EXPECT_TRUE(data.ShouldBeBackFacesVisible());
+  MMaterial front;
+  front.SetShininess(7.0f);
+  render.SetMaterial(front);
+  render.Clear();
+
+  data._RenderStartClipping(render, system, nullptr);
+  const auto back = render.CallsOf(ERenderCall::SetMaterialBack);
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0].diffuse, 0xFFu);
+  EXPECT_EQ(render.GetState().backMaterial.GetShininess(), 7.0f) << "a copy of the current material";
+  auto faces = render.CallsOf(ERenderCall::SetBackfaceVisible);
+  ASSERT_EQ(faces.size(), 1u);
+  EXPECT_TRUE(faces[0].flags[0]);
+  EXPECT_FALSE(faces[0].flags[1]);
+
+  render.Clear();
+  data._RenderStopClipping(render, system);
+  faces = render.CallsOf(ERenderCall::SetBackfaceVisible);
+  ASSERT_EQ(faces.size(), 1u);
+  EXPECT_FALSE(faces[0].flags[0]);
+
+  render.Clear();
+  data._RenderTextures(render, system);
+  EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1})) << "only the ordinary plane gets a face";
+  EXPECT_GE(render.CountOf(ERenderCall::SetBackfaceVisible), 2u);
+
+  data.SetShouldBackFacesVisible(false);
+  EXPECT_FALSE(data.ShouldBeBackFacesVisible());
+  render.Clear();
+  data._RenderStartClipping(render, system, nullptr);
+  EXPECT_EQ(render.CountOf(ERenderCall::SetMaterialBack), 0u);
+}
+
+TEST_F(ClippingDataTest, ClippedQueriesIgnoreSideThreePlanes) {
+  EXPECT_FALSE(data.IsClipped(nullptr));
+  planes[0].SetClippedSide(MClippingPlane::eClippedSideNone);
+  Apply(eClippingAddPlanes, {&planes[0]});
+  EXPECT_FALSE(data.IsClipped(nullptr));
+  EXPECT_FALSE(data.IsClipped(&planes[0]));
+  EXPECT_FALSE(data.IsClipped(&planes[1]));
+  Apply(eClippingAddPlanes, {&planes[1]});
+  EXPECT_TRUE(data.IsClipped(nullptr));
+  EXPECT_TRUE(data.IsClipped(&planes[1]));
+
+  // Side 3 still clips when rendering.
+  data._RenderStartClipping(render, system, nullptr);
+  EXPECT_EQ(Loaded().size(), 2u);
+}
+
+TEST_F(ClippingDataTest, CopiesListThePlanesAndMakeTheirOwnFaces) {
+  Apply(eClippingAddPlanes, {&planes[0]});
+  data._RenderTextures(render, system);
+  {
+    TestClippingData copy(data);
+    EXPECT_EQ(copy.GetPlanes().size(), 1u);
+    EXPECT_TRUE(copy.GetSurfaceList().empty());
+    copy._RenderTextures(render, system);
+    EXPECT_EQ(copy.GetSurfaceList().size(), 1u);
+    TestClippingData assigned(&parent);
+    assigned = copy;
+    assigned = assigned;
+  }
+  EXPECT_EQ(g_faces.made - g_faces.deleted, 1);
+  EXPECT_EQ(data.GetSurfaceList().size(), 1u);
+}
+
+TEST(ClippingOperation, ClippingActionsRedrawOnlyThe3DViews) {
+  UIOperationClipping op;
+  EXPECT_EQ(op.GetNumClippingPlanes(), 0u);
+  EXPECT_EQ(op.FirstClippingPlane(), op.LastClippingPlane());
+  for (unsigned long action = 82749; action <= 82756; ++action) {
+    op.SetAction(action);
+    const bool clipping = action >= 82750 && action <= 82755;
+    EXPECT_EQ(op.GetAction(), action);
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedraw3DViews), clipping) << action;
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagUpdateBoundingBoxes), !clipping) << action;
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedrawAllViews), !clipping) << action;
+  }
+  MClippingPlane* plane = new MClippingPlane;
+  {
+    UIOperationClipping owner;
+    owner.SetDeletePlanes(true);
+    owner.AddClippingPlane(plane);
+  }
+  plane->Invert();  // still alive (ASan would report otherwise)
+  delete plane;
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// Operations: action codes and flags, delivery to scene objects, undo and redo, saving.
+#include "host/framework/MScene.h"
+#include "host/framework/UIObject.h"
+#include "host/framework/UIOperation.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Who got which action, in order.
+using Journal = std::vector<std::pair<std::string, std::uint32_t>>;
+
+class JournalObject : public UIObject {
+public:
+  JournalObject(std::string name, Journal& journal, bool accepts = true)
+      : m_name(std::move(name)), m_journal(journal), m_accepts(accepts) {}
+  bool DoOperation(MOperation& op) override {
+    m_journal.emplace_back(m_name, op.GetAction());
+    if (on_operation) on_operation();
+    return m_accepts;
+  }
+  std::function<void()> on_operation;
+
+private:
+  std::string m_name;
+  Journal& m_journal;
+  bool m_accepts;
+};
+
+TEST(SceneDelivery, EveryObjectGetsTheOperationInOrderEvenAfterOneDeclines) {
+  Journal journal;
+  JournalObject a("a", journal), b("b", journal, false), c("c", journal);
+  MScene scene(4);
+  scene.AddObject(&a);
+  scene.AddObject(&b);
+  scene.AddObject(nullptr);
+  scene.AddObject(&c);
+  scene.AddObject(&a);
+  ASSERT_EQ(scene.GetObjects().size(), 3u);
+
+  UIOperation op;
+  op.SetAction(301);
+  EXPECT_FALSE(scene.DeliverOperation(op));
+  EXPECT_EQ(journal, (Journal{{"a", 301}, {"b", 301}, {"c", 301}}));
+
+  scene.RemoveObject(&b);
+  journal.clear();
+  EXPECT_TRUE(scene.DeliverOperation(op));
+  EXPECT_EQ(journal, (Journal{{"a", 301}, {"c", 301}}));
+}
+
+TEST(SceneDelivery, ObjectsRemovedDuringDeliveryAreSkippedAndAddedOnesWait) {
+  Journal journal;
+  JournalObject a("a", journal), b("b", journal), c("c", journal), late("late", journal);
+  MScene scene;
+  scene.AddObject(&a);
+  scene.AddObject(&b);
+  scene.AddObject(&c);
+  a.on_operation = [&] {
+    scene.RemoveObject(&b);
+    scene.AddObject(&late);
+  };
+  MOperation op;
+  op.SetAction(60540);
+  scene.DeliverOperation(op);
+  EXPECT_EQ(journal, (Journal{{"a", 60540}, {"c", 60540}}));
+  EXPECT_TRUE(scene.Contains(&late));
+}
+
+TEST(Operation, SetActionStoresTheCodeAndUIOperationsResetTheirFlags) {
+  MOperation plain;
+  plain.SetFlags(0x8);
+  plain.SetAction(82753);
+  EXPECT_EQ(plain.GetAction(), 82753u);
+  EXPECT_EQ(plain.GetFlags(), 0x8u);  // the base leaves the flags alone
+  plain.SetAction(0x1'0000'0007ul);
+  EXPECT_EQ(plain.GetAction(), 7u);   // codes are 32-bit
+
+  UIOperation ui;
+  EXPECT_EQ(ui.GetFlags(), UIOperation::kDefaultFlags);
+  ui.SetFlags(0);
+  MOperation& asBase = ui;
+  asBase.SetAction(200);  // virtual: the UI version runs
+  EXPECT_EQ(ui.GetAction(), 200u);
+  EXPECT_EQ(ui.GetFlags(), UIOperation::kDefaultFlags);
+  EXPECT_TRUE(ui.HasFlag(MOperation::eFlagUndoable | MOperation::eFlagRedrawAllViews));
+}
+
+TEST(Operation, DoUndoRedoDeliverToTheCarriedObjects) {
+  Journal journal;
+  JournalObject a("a", journal), b("b", journal);
+  UIOperation op;
+  op.AddObject(&a);
+  op.AddObject(nullptr);
+  op.AddObject(&b);
+  op.AddObject(&a);
+  ASSERT_EQ(op.GetObjects().size(), 2u);
+
+  op.SetAction(82750);  // planes added; undone by removing them
+  EXPECT_TRUE(op.Do());
+  EXPECT_TRUE(op.Undo());
+  EXPECT_EQ(op.GetAction(), 82750u);  // undo leaves the operation as it was
+  EXPECT_TRUE(op.Redo());
+  EXPECT_EQ(journal, (Journal{{"a", 82750}, {"b", 82750}, {"b", 82751}, {"a", 82751}, {"a", 82750}, {"b", 82750}}));
+
+  op.RemoveObject(&a);
+  journal.clear();
+  op.Do();
+  EXPECT_EQ(journal, (Journal{{"b", 82750}}));
+
+  UIOperation none;  // without an action there is nothing to perform
+  none.AddObject(&a);
+  journal.clear();
+  EXPECT_FALSE(none.Do());
+  EXPECT_TRUE(journal.empty());
+}
+
+TEST(Operation, InverseActionsComeFromTheTableOfPairsElseTheCodeItself) {
+  MOperation plain;
+  plain.SetAction(82750);
+  EXPECT_EQ(plain.GetInverseAction(), 82750u);  // only UI operations consult the table
+
+  UIOperation op;
+  op.SetAction(82751);
+  EXPECT_EQ(op.GetInverseAction(), 82750u);
+  op.SetAction(82752);
+  EXPECT_EQ(op.GetInverseAction(), 82752u);
+
+  UIOperation::SetInverseActions(9100, 9101);
+  op.SetAction(9101);
+  EXPECT_EQ(op.GetInverseAction(), 9100u);
+  UIOperation::SetInverseActions(9100, 9102);  // re-pairing frees the old partner
+  EXPECT_EQ(op.GetInverseAction(), 9101u);
+  op.SetAction(9102);
+  EXPECT_EQ(op.GetInverseAction(), 9100u);
+  UIOperation::ClearInverseAction(9102);
+  EXPECT_EQ(op.GetInverseAction(), 9102u);
+  op.SetAction(9100);
+  EXPECT_EQ(op.GetInverseAction(), 9100u);
+}
+
+TEST(Operation, ReverseTurnsItIntoItsInverse) {
+  Journal journal;
+  JournalObject a("a", journal), b("b", journal);
+  UIOperation op;
+  op.SetAction(82750);
+  op.AddObject(&a);
+  op.AddObject(&b);
+  op.Reverse();
+  EXPECT_EQ(op.GetAction(), 82751u);
+  op.Do();
+  EXPECT_EQ(journal, (Journal{{"b", 82751}, {"a", 82751}}));
+}
+
+TEST(Operation, SavedOperationLoadsBackAndBadInputChangesNothing) {
+  UIOperation op;
+  op.SetAction(82754);
+  op.SetFlags(0x10001);
+  op.SetSenderID(77);
+  op.SetActionString(L"Plane \u00e9 \u2192 invalidated");
+  std::stringstream saved;
+  ASSERT_TRUE(op.Save(saved));
+
+  UIOperation back;
+  ASSERT_TRUE(back.Load(saved));
+  EXPECT_EQ(back.GetAction(), 82754u);
+  EXPECT_EQ(back.GetFlags(), 0x10001u);
+  EXPECT_EQ(back.GetSenderID(), 77u);
+  EXPECT_EQ(back.GetActionString(), L"Plane \u00e9 \u2192 invalidated");
+
+  for (const char* bad : {"", "garbage 1 2 3", "MOperation 5 6", "MOperation 5 6 7\n3 65 66"}) {
+    std::stringstream in(bad);
+    UIOperation kept = back;
+    EXPECT_FALSE(kept.Load(in)) << bad;
+    EXPECT_EQ(kept.GetAction(), 82754u) << bad;
+    EXPECT_EQ(kept.GetFlags(), 0x10001u) << bad;
+    EXPECT_EQ(kept.GetActionString(), back.GetActionString()) << bad;
+  }
+}
+
+TEST(Operation, ActionStringFallsBackToTheCode) {
+  UIOperation op;
+  op.SetAction(60100);
+  EXPECT_EQ(op.GetActionString(), L"Action 60100");
+  op.SetActionString(L"Move");
+  EXPECT_EQ(op.GetActionString(), L"Move");
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+// Scene objects: visibility and presence per scene, coordinate systems of copies, the
+// views they are offered in, and the cut-face surface.
+#include "host/core/IQNViewChild.h"
+#include "host/core/UIObjectMedical.h"
+#include "host/core/UISurface.h"
+#include "host/framework/MOperation.h"
+#include "host/framework/MTransformRepository.h"
+#include "testing/RecordingRender.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr unsigned kAll = UIObject::kAllScenes;
+
+template <typename O>
+concept TakesVisibilityFirst = requires(O& o) { o.SetPresentInScene(true, 5u); };
+
+TEST(SceneObject, VisibilityIsKeptPerSceneWithAllScenesResettingEveryScene) {
+  UIObject o;
+  EXPECT_TRUE(o.IsVisible(0));
+  EXPECT_TRUE(o.IsVisible(kAll));
+
+  o.SetVisible(false, 3);
+  EXPECT_FALSE(o.IsVisible(3));
+  EXPECT_TRUE(o.IsVisible(4));
+  EXPECT_FALSE(o.IsVisible(kAll));  // not visible in every scene any more
+
+  o.SetVisible(true, 3);
+  EXPECT_TRUE(o.IsVisible(kAll));
+
+  o.SetVisible(false, 3);
+  o.SetVisible(true, kAll);
+  EXPECT_TRUE(o.IsVisible(3));
+
+  o.SetVisible(false, kAll);
+  o.SetVisible(true, 2);
+  EXPECT_TRUE(o.IsVisible(2));
+  EXPECT_FALSE(o.IsVisible(1));
+  EXPECT_FALSE(o.IsVisible(kAll));
+
+  IRender* render = o.GetRender();  // the views reach it through its IRender interface
+  EXPECT_TRUE(render->IsVisible(2));
+  EXPECT_FALSE(render->IsVisible(5));
+}
+
+TEST(SceneObject, PlainObjectHasNoExtentAndAcceptsOperations) {
+  UIObject o;
+  M3DBoundingBox<float> box;
+  o.GetRender()->GetBoundingBox(box, kAll);
+  EXPECT_FALSE(box.IsValid());
+  MOperation op;
+  EXPECT_TRUE(o.DoOperation(op));
+}
+
+TEST(SceneObject, CopySitsWhereTheOriginalSitsInASystemOfItsOwn) {
+  MCoordinateSystem parent;
+  UIObject original;
+  const double shift[16] = {1, 0, 0, 10, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  original.GetCoordinateSystem().GetInternalSystem()->SetDependent(parent.GetInternalSystem());
+  ASSERT_TRUE(original.GetCoordinateSystem().GetInternalSystem()->SetLocalTransform(MMTransformMatrix(shift)));
+  original.SetVisible(false, 9);
+
+  UIObject copy(original);
+  auto* mine = copy.GetCoordinateSystem().GetInternalSystem();
+  EXPECT_NE(copy.GetCoordinateSystem(), original.GetCoordinateSystem());
+  EXPECT_EQ(mine->GetParent(), parent.GetInternalSystem());
+  MMPoint3d<double> p;
+  ASSERT_TRUE(MTransformRepository::mgp_instance->GetTransform(copy.GetCoordinateSystem(), parent)
+                  .TransformPoint(p, {0, 0, 0}, false));
+  EXPECT_DOUBLE_EQ(p.x, 10.0);
+  EXPECT_FALSE(copy.IsVisible(9));
+
+  // Moving the copy leaves the original where it was.
+  ASSERT_TRUE(mine->SetLocalTransform(MMTransformMatrix()));
+  EXPECT_EQ(original.GetCoordinateSystem().GetInternalSystem()->GetLocalTransform().GetKind(),
+            MMTransformMatrix::eTranslation);
+
+  UIObject assigned;
+  assigned = original;
+  EXPECT_NE(assigned.GetCoordinateSystem(), original.GetCoordinateSystem());
+  EXPECT_EQ(assigned.GetCoordinateSystem().GetInternalSystem()->GetParent(), parent.GetInternalSystem());
+}
+
+TEST(MedicalObject, IsVisibleOnlyInScenesItIsPresentIn) {
+  UIObjectMedical o;
+  EXPECT_TRUE(o.IsPresentInScene(1));
+  o.SetPresentInScene(1u, false);
+  EXPECT_FALSE(o.IsPresentInScene(1));
+  EXPECT_FALSE(o.IsVisible(1));
+  EXPECT_TRUE(o.IsVisible(2));
+  o.SetVisible(true, 1);
+  EXPECT_FALSE(o.IsVisible(1));  // shown, but not part of that scene
+  o.SetPresentInScene(kAll, true);
+  EXPECT_TRUE(o.IsVisible(1));
+  EXPECT_TRUE(o.IsVisible(kAll));
+
+  // The presence setter takes the scene first; the other order does not compile.
+  static_assert(!TakesVisibilityFirst<UIObjectMedical>);
+
+  o.SetDrawingMode(UIObjectMedical::eDrawingModePlain);
+  UIObjectMedical copy = o;
+  EXPECT_EQ(copy.GetDrawingMode(), UIObjectMedical::eDrawingModePlain);
+  EXPECT_EQ(int(UIObjectMedical::eDrawingModePlain), 1);
+}
+
+class View : public IQNViewChild {
+public:
+  explicit View(bool is3d) : m_3d(is3d) {}
+  bool Is3D() const override { return m_3d; }
+
+private:
+  bool m_3d;
+};
+
+class Only3D : public UIObjectMedical {
+public:
+  bool IsSupportedByViewChild(const IQNViewChild* v) const override { return _IsSupportedBy3DView(v); }
+};
+
+TEST(MedicalObject, ThreeDimensionalObjectsAreOfferedExactlyIn3DViews) {
+  const View view3d(true), view2d(false);
+  Only3D only3d;
+  EXPECT_TRUE(only3d.IsSupportedByViewChild(&view3d));
+  EXPECT_FALSE(only3d.IsSupportedByViewChild(&view2d));
+  EXPECT_FALSE(only3d.IsSupportedByViewChild(nullptr));
+
+  UIObjectMedical any;
+  EXPECT_TRUE(any.IsSupportedByViewChild(&view2d));
+  EXPECT_FALSE(any.IsSupportedByWindow(nullptr));
+}
+
+TEST(CutSurface, SetupKeepsItsArgumentsAndTheFaceDrawsOverTheFrame) {
+  UIObjectMedical parent;
+  MFrame<float> frame({1, 2, 3}, {4, 0, 0}, {0, 2, 0}, {0, 0, 1});
+  frame.carried = 42;
+  UISurface surface;
+  EXPECT_FALSE(surface.IsSetUp());
+  ASSERT_TRUE(surface.Setup(&parent, frame, 2));
+  EXPECT_EQ(surface.GetParent(), &parent);
+  EXPECT_EQ(surface.GetFrame(), frame);
+  EXPECT_EQ(surface.GetTextureMappingMode(), 2);
+
+  M3DBoundingBox<float> box;
+  surface.GetBoundingBox(box, kAll);
+  EXPECT_EQ(box.Min(), (MMPoint3d<float>(1, 2, 3)));
+  EXPECT_EQ(box.Max(), (MMPoint3d<float>(5, 4, 3)));
+
+  RecordingRender render;
+  UIObject* asObject = &surface;
+  asObject->GetRender()->Render(render, surface.GetCoordinateSystem());
+  const auto batches = render.Batches<IVVertexPN>();
+  ASSERT_EQ(batches.size(), 1u);
+  ASSERT_EQ(batches[0].vertices.size(), 6u);
+  for (const IVVertexPN& v : batches[0].vertices) {
+    EXPECT_EQ(v.z, 3.0f);
+    EXPECT_EQ(v.nz, 1.0f);
+  }
+  // Counter-clockwise seen along -N, as front faces are.
+  const IVVertexPN& a = batches[0].vertices[0];
+  const IVVertexPN& b = batches[0].vertices[1];
+  const IVVertexPN& c = batches[0].vertices[2];
+  EXPECT_GT((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x), 0.0f);
+}
+
+TEST(CutSurface, FlippedNormalFlipsTheWindingAndBadSetupsDrawNothing) {
+  UIObjectMedical parent;
+  UISurface surface;
+  MFrame<float> flipped({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -2});
+  ASSERT_TRUE(surface.Setup(&parent, flipped, 0));
+  RecordingRender render;
+  surface.Render(render, surface.GetCoordinateSystem());
+  const auto v = render.Batches<IVVertexPN>().at(0).vertices;
+  EXPECT_EQ(v[0].nz, -1.0f);  // unit length
+  EXPECT_LT((v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[1].y - v[0].y) * (v[2].x - v[0].x), 0.0f);
+
+  MFrame<float> line({0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 0, 1});
+  EXPECT_FALSE(surface.Setup(&parent, line, 0));
+  EXPECT_FALSE(surface.Setup(nullptr, flipped, 0));
+  render.Clear();
+  surface.Render(render, surface.GetCoordinateSystem());
+  EXPECT_TRUE(render.Calls().empty());
+  M3DBoundingBox<float> box;
+  surface.GetBoundingBox(box, kAll);
+  EXPECT_FALSE(box.IsValid());
+}
+
+}  // namespace

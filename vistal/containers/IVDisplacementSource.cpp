@@ -1,0 +1,3 @@
+#include "vistal/containers/IVDisplacementSource.h"
+
+IVDisplacementSource::~IVDisplacementSource() = default;

@@ -1,0 +1,4 @@
+#include "vistal/containers/IVVertexContainerSTLData.h"
+
+template class IVVertexContainerSTLData<IVVertexPN>;
+template class IVVertexContainerSTLData<IVVertexPNT>;
