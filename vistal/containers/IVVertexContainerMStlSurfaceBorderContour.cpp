@@ -4,12 +4,16 @@
 
 namespace {
 
-IVVertexP SceneVertex(const MStlPoint& p) { return {MStlUnitsToSceneF(p.x), MStlUnitsToSceneF(p.y), MStlUnitsToSceneF(p.z)}; }
+IVVertexP SceneVertex(const MStlPoint& p) {
+  return {MStlUnitsToSceneF(p.x), MStlUnitsToSceneF(p.y), MStlUnitsToSceneF(p.z)};
+}
 
 }  // namespace
 
-IVVertexContainerMStlSurfaceBorderContour::IVVertexContainerMStlSurfaceBorderContour(const IVVertexContainerMStlSurfaceBorderContour&) = default;
-IVVertexContainerMStlSurfaceBorderContour& IVVertexContainerMStlSurfaceBorderContour::operator=(const IVVertexContainerMStlSurfaceBorderContour&) = default;
+IVVertexContainerMStlSurfaceBorderContour::IVVertexContainerMStlSurfaceBorderContour(
+    const IVVertexContainerMStlSurfaceBorderContour&) = default;
+IVVertexContainerMStlSurfaceBorderContour& IVVertexContainerMStlSurfaceBorderContour::operator=(
+    const IVVertexContainerMStlSurfaceBorderContour&) = default;
 IVVertexContainerMStlSurfaceBorderContour::~IVVertexContainerMStlSurfaceBorderContour() = default;
 
 void IVVertexContainerMStlSurfaceBorderContour::SetParams(const MStlSurfaceBorderContour* contour_) {

@@ -8,8 +8,10 @@
 IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(MStlBase* stl, const IVDisplacementSource* mask_)
     : IVVertexContainerSTLData<IVVertexPN>(stl), mask(mask_) {}
 
-IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(const IVVertexContainerStlDataAnimation&) = default;
-IVVertexContainerStlDataAnimation& IVVertexContainerStlDataAnimation::operator=(const IVVertexContainerStlDataAnimation&) = default;
+IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(const IVVertexContainerStlDataAnimation&) =
+    default;
+IVVertexContainerStlDataAnimation& IVVertexContainerStlDataAnimation::operator=(
+    const IVVertexContainerStlDataAnimation&) = default;
 IVVertexContainerStlDataAnimation::~IVVertexContainerStlDataAnimation() = default;
 
 void IVVertexContainerStlDataAnimation::SetAnimationScale(float scale) {

@@ -4,12 +4,15 @@
 #include "host/mesh/MStlTriangle.h"
 #include "vistal/containers/IVDisplacedVertex.h"
 
-IVVertexContainerStlDataTexturedAnimation::IVVertexContainerStlDataTexturedAnimation(
-    MStlBase* stl, const IVDisplacementSource* mask_, const MStlTexture* texture_)
+IVVertexContainerStlDataTexturedAnimation::IVVertexContainerStlDataTexturedAnimation(MStlBase* stl,
+                                                                                     const IVDisplacementSource* mask_,
+                                                                                     const MStlTexture* texture_)
     : IVVertexContainerSTLData<IVVertexPNT>(stl), mask(mask_), texture(texture_) {}
 
-IVVertexContainerStlDataTexturedAnimation::IVVertexContainerStlDataTexturedAnimation(const IVVertexContainerStlDataTexturedAnimation&) = default;
-IVVertexContainerStlDataTexturedAnimation& IVVertexContainerStlDataTexturedAnimation::operator=(const IVVertexContainerStlDataTexturedAnimation&) = default;
+IVVertexContainerStlDataTexturedAnimation::IVVertexContainerStlDataTexturedAnimation(
+    const IVVertexContainerStlDataTexturedAnimation&) = default;
+IVVertexContainerStlDataTexturedAnimation& IVVertexContainerStlDataTexturedAnimation::operator=(
+    const IVVertexContainerStlDataTexturedAnimation&) = default;
 IVVertexContainerStlDataTexturedAnimation::~IVVertexContainerStlDataTexturedAnimation() = default;
 
 void IVVertexContainerStlDataTexturedAnimation::SetAnimationScale(float scale) {

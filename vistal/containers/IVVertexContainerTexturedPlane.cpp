@@ -10,7 +10,12 @@ namespace {
 class PlaneProjector {
 public:
   PlaneProjector(const MMTransformMatrix& plane, float uMax, float vMax, float width, float height, bool scaleByIE)
-      : m_plane(plane), m_uMax(uMax), m_vMax(vMax), m_width(width), m_height(height), m_vMaxF(vMax),
+      : m_plane(plane),
+        m_uMax(uMax),
+        m_vMax(vMax),
+        m_width(width),
+        m_height(height),
+        m_vMaxF(vMax),
         m_scaleByIE(scaleByIE) {}
 
   IVVertexPNT Vertex(std::int32_t x, std::int32_t y, std::int32_t z, const float (&normal)[3]) {
@@ -43,7 +48,7 @@ public:
 private:
   const MMTransformMatrix& m_plane;
   const double m_uMax, m_vMax, m_width, m_height;  // the products and quotients are taken in double
-  const float m_vMaxF;                              // the difference in float
+  const float m_vMaxF;                             // the difference in float
   const bool m_scaleByIE;
   MMPoint3d<double> m_onPlane;  // starts at the origin
 };
@@ -54,7 +59,8 @@ IVVertexContainerTexturedPlane::IVVertexContainerTexturedPlane(MStlBase* stl)
     : IVVertexContainerSTLData<IVVertexPNT>(stl) {}
 
 IVVertexContainerTexturedPlane::IVVertexContainerTexturedPlane(const IVVertexContainerTexturedPlane&) = default;
-IVVertexContainerTexturedPlane& IVVertexContainerTexturedPlane::operator=(const IVVertexContainerTexturedPlane&) = default;
+IVVertexContainerTexturedPlane& IVVertexContainerTexturedPlane::operator=(const IVVertexContainerTexturedPlane&) =
+    default;
 IVVertexContainerTexturedPlane::~IVVertexContainerTexturedPlane() = default;
 
 void IVVertexContainerTexturedPlane::DestroyRenderOptimisations() {

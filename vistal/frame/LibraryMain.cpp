@@ -5,6 +5,8 @@
 //   2. the static objects of the dependency libraries (the section-border node pool),
 //   3. the version record, registered in the version registry,
 //   4. process attach: framework initialisation and the extension-module registration.
+#include "host/meshops/M3dBorder.h"
+#include "host/meshops/MStlSlicerBase.h"
 #include "host/win/AfxModule.h"
 #include "vistal/frame/Version.h"
 
@@ -31,6 +33,19 @@ namespace {
 
 // 1. Module state.
 AFX_MODULE_STATE g_moduleState("Vistal");
+
+// 2. The pool that serves the point nodes of section borders: made ready (its first
+// block and its lock) before anything can slice, and its unused blocks given back when
+// the library unloads.
+struct SectionNodePool {
+  SectionNodePool() {
+    M3dBorderContour<double, MStlSlicerBase::MSlicePointData>::PointList ready;
+    ready.emplace_back();
+  }
+  ~SectionNodePool() { M3dBorderReleaseUnusedNodes(); }
+  SectionNodePool(const SectionNodePool&) = delete;
+  SectionNodePool& operator=(const SectionNodePool&) = delete;
+} g_sectionNodePool;
 
 // 3. The version record enters the registry for as long as the library is loaded.
 struct VersionRegistration {
