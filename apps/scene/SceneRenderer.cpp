@@ -112,62 +112,75 @@ SceneCamera FrameScene(const Scene& scene) {
   return c;
 }
 
-bool RenderScene(const Scene& scene, IVRender& render, IVDisplaySurface& surface) {
-  ValidateScene(scene);
-  const SceneCamera camera = FrameScene(scene);
-  if (!render.StartFrame(&surface, nullptr, false)) return false;
-  surface.SetBackground(scene.view.background, true, true);
-  render.LoadWorldToEyeMatrix(camera.worldToEye);
-  render.LoadEyeToWindowMatrix(camera.eyeToClip);
-  const MCoordinateSystem world;
-  SurfaceCreatorScope hook;
-
+SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
+  ValidateScene(m_scene);
   // Planes big enough to cross every mesh.
   float size = 1.0f;
-  for (const SceneMesh& m : scene.meshes) {
+  for (const SceneMesh& m : m_scene.meshes) {
     const M3DBoundingBox<float> b = m.mesh->GetBoundingBox();
     if (b.IsValid()) size = std::max(size, (b.Max() - b.Min()).Length());
   }
-  std::vector<MClippingPlane> planes(scene.planes.size());
   UIOperationClipping add;
   add.SetAction(eClippingAddPlanes);
-  for (std::size_t i = 0; i < planes.size(); ++i) {
-    planes[i].SetClippingPlane(PlaneFrame(scene.planes[i], size));
-    if (scene.planes[i].cutsNormalSide) planes[i].SetClippedSide(MClippingPlane::eClippedSideReversed);
-    add.AddClippingPlane(&planes[i]);
+  for (const ScenePlane& p : m_scene.planes) {
+    auto plane = std::make_unique<MClippingPlane>();
+    plane->SetClippingPlane(PlaneFrame(p, size));
+    if (p.cutsNormalSide) plane->SetClippedSide(MClippingPlane::eClippedSideReversed);
+    add.AddClippingPlane(plane.get());
+    m_planes.push_back(std::move(plane));
   }
-
-  // Opaque meshes first, clipped and capped.
-  std::vector<std::unique_ptr<ClippedMeshObject>> opaque;
-  for (const SceneMesh& m : scene.meshes) {
+  for (const SceneMesh& m : m_scene.meshes) {
     if (m.alpha < 1.0f) continue;
     auto object = std::make_unique<ClippedMeshObject>(m.mesh);
     MMaterial material;
     material.SetDiffuse(m.colour | 0xFF000000u);
     object->SetMaterial(material);
     object->DoOperation(add);
-    object->Render(render, world);
-    opaque.push_back(std::move(object));
+    m_opaque.push_back(std::move(object));
   }
+}
+
+SceneRenderer::~SceneRenderer() = default;
+
+void SceneRenderer::SetViewDirection(const MMPoint3d<float>& direction) {
+  if (!Finite(direction) || direction.Length() < 1e-6f)
+    throw std::invalid_argument("the view direction must be a finite, non-zero vector");
+  m_scene.view.direction = direction;
+}
+
+bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
+  const SceneCamera camera = FrameScene(m_scene);
+  if (!render.StartFrame(&surface, nullptr, false)) return false;
+  surface.SetBackground(m_scene.view.background, true, true);
+  render.LoadWorldToEyeMatrix(camera.worldToEye);
+  render.LoadEyeToWindowMatrix(camera.eyeToClip);
+  const MCoordinateSystem world;
+  SurfaceCreatorScope hook;
+
+  // Opaque meshes first, clipped and capped.
+  for (auto& object : m_opaque) object->Render(render, world);
 
   // Transparent meshes: all triangles sorted together. Their vertices are in the mesh's
   // integer units, so the state captured for them scales units to scene units, and the
   // eye is given in units too.
-  IVTransparencyCache cache(&render);
+  if (!m_cache || m_render != &render) {
+    m_cache = std::make_unique<IVTransparencyCache>(&render);
+    m_render = &render;
+  }
   float unitsToEye[16];
   const float s = 1.0f / float(IE);
   for (int i = 0; i < 16; ++i) unitsToEye[i] = camera.worldToEye[i] * ((i % 4 == 3) ? 1.0f : s);
   render.LoadWorldToEyeMatrix(unitsToEye);
-  for (const SceneMesh& m : scene.meshes) {
+  for (const SceneMesh& m : m_scene.meshes) {
     if (m.alpha >= 1.0f) continue;
     MMaterial material;
     material.SetDiffuse((m.colour & 0xFFFFFFu) | (COLORREF(std::lround(m.alpha * 255.0f)) << 24));
     render.SetMaterial(material);
     float eye[3] = {camera.eye.x * float(IE), camera.eye.y * float(IE), camera.eye.z * float(IE)};
     float direction[3] = {camera.direction.x, camera.direction.y, camera.direction.z};
-    cache.AddSTL(m.mesh.get(), eye, direction);
+    m_cache->AddSTL(m.mesh.get(), eye, direction);
   }
-  cache.RenderStlTransparentPN(&render);
+  m_cache->RenderStlTransparentPN(&render);
   render.LoadWorldToEyeMatrix(camera.worldToEye);
   render.StopFrame();
   return true;
@@ -177,7 +190,8 @@ MImageRGBA RenderSceneToImage(const Scene& scene) {
   ValidateScene(scene);
   IVRenderGL render(scene.view.width, scene.view.height);
   MImageRGBA image;
-  if (!RenderScene(scene, render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
+  SceneRenderer renderer(scene);
+  if (!renderer.Render(render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
     throw std::runtime_error("the renderer opened no frame");
   return image;
 }

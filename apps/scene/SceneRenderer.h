@@ -1,11 +1,18 @@
 #pragma once
 // Draws a Scene with any IVRender: frames the scene with a perspective camera, draws the
 // opaque meshes clipped and capped, then hands every transparent mesh to the
-// transparency cache, which sorts all their triangles together.
+// transparency cache, which sorts all their triangles together. The objects, their cut
+// faces, their recorded vertices and the sorted table live as long as the renderer of the
+// scene, so that frames after the first only draw.
 #include "apps/scene/Scene.h"
+
+#include <memory>
 
 class IVRender;
 class IVDisplaySurface;
+class IVTransparencyCache;
+class MClippingPlane;
+class ClippedMeshObject;
 
 struct SceneCamera {
   float worldToEye[16];
@@ -17,8 +24,29 @@ struct SceneCamera {
 // A camera that shows the whole box of the scene's meshes from the view's direction.
 SceneCamera FrameScene(const Scene& scene);
 
-// Draws one frame onto the surface; answers false when the renderer opened no frame.
-bool RenderScene(const Scene& scene, IVRender& render, IVDisplaySurface& surface);
+class SceneRenderer {
+public:
+  // Throws std::invalid_argument with one line saying what is wrong with the scene.
+  explicit SceneRenderer(Scene scene);
+  ~SceneRenderer();
+  SceneRenderer(const SceneRenderer&) = delete;
+  SceneRenderer& operator=(const SceneRenderer&) = delete;
+
+  const Scene& GetScene() const { return m_scene; }
+  // Turns the view; the next frame is framed anew.
+  void SetViewDirection(const MMPoint3d<float>& direction);
+
+  // Draws one frame onto the surface; answers false when the renderer opened no frame.
+  // A renderer is the scene renderer's for good once it has drawn with it.
+  bool Render(IVRender& render, IVDisplaySurface& surface);
+
+private:
+  Scene m_scene;
+  std::vector<std::unique_ptr<MClippingPlane>> m_planes;
+  std::vector<std::unique_ptr<ClippedMeshObject>> m_opaque;
+  std::unique_ptr<IVTransparencyCache> m_cache;
+  IVRender* m_render = nullptr;
+};
 
 // Renders the scene offscreen with OpenGL and reads the picture back.
 MImageRGBA RenderSceneToImage(const Scene& scene);
