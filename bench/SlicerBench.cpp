@@ -6,6 +6,7 @@
 #include "host/mesh/MStlPrimitives.h"
 #include "host/meshops/MNewSlicer.h"
 #include "host/meshops/UISurfaceSection.h"
+#include "vistal/clipping/ISimpleClippableObjectImp.h"
 
 #include <benchmark/benchmark.h>
 
@@ -74,3 +75,29 @@ void BM_MakeUvSphere(benchmark::State& state) {
 BENCHMARK(BM_MakeUvSphere)->Arg(1)->Arg(5)->ArgName("Mtri")->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace
+
+// The whole GetSlicedBorder of a clippable object whose host side makes a new mesh for
+// every call (here a copy of the sphere, as a host would from its own data): making
+// the mesh plus slicing it plus deleting it.
+namespace {
+class ClippableSphere : public ISimpleClippableObjectImp {
+public:
+  explicit ClippableSphere(int size) : ISimpleClippableObjectImp(nullptr), m_size(size) {}
+
+protected:
+  void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>&) override {
+    mesh = MStlPrimitives::MakeUvSphere({0, 0, 0}, 50.0f, kSizes[m_size].slices, kSizes[m_size].stacks).release();
+  }
+
+private:
+  int m_size;
+};
+}  // namespace
+
+void BM_GetSlicedBorder(benchmark::State& state) {
+  ClippableSphere object(state.range(0) == 1 ? 0 : 1);
+  std::size_t contours = 0;
+  for (auto _ : state) contours += object.GetSlicedBorder(kPlane).GetNumContours();
+  benchmark::DoNotOptimize(contours);
+}
+BENCHMARK(BM_GetSlicedBorder)->Arg(1)->Arg(5)->ArgName("Mtri")->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);

@@ -14,3 +14,7 @@
 #include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/containers/IVVertexContainerStlDataTexturedAnimation.h"
 #include "vistal/containers/IVVertexContainerTexturedPlane.h"
+#include "vistal/masks/MPagedArray.h"
+#include "vistal/masks/MDataMaskBase.h"
+#include "vistal/masks/MDataMask.h"
+#include "vistal/volume/UIVolumeRendering.h"

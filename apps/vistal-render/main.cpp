@@ -52,15 +52,16 @@ SceneMesh ParseMesh(const std::string& spec) {
   const auto parts = Split(spec, ',');
   if (parts.empty() || parts.size() > 3 || parts[0].empty())
     throw std::invalid_argument("--mesh: '" + spec + "' is not PATH[,#rrggbb[,ALPHA]]");
+  // The cheap checks first, so that a typo is reported before a large file is read.
   SceneMesh mesh;
   mesh.name = parts[0];
-  mesh.mesh = ReadStl(parts[0]);
   if (parts.size() > 1) mesh.colour = ParseColour(parts[1], "--mesh " + parts[0]);
   if (parts.size() > 2) {
     mesh.alpha = ParseFloat(parts[2], "--mesh " + parts[0]);
     if (!(mesh.alpha >= 0.0f && mesh.alpha <= 1.0f))
       throw std::invalid_argument("--mesh " + parts[0] + ": alpha must lie between 0 and 1");
   }
+  mesh.mesh = ReadStl(parts[0]);
   return mesh;
 }
 

@@ -3,6 +3,7 @@
 #include "host/mesh/MStlTextureFactory.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 MStlBase::MStlBase() : m_properties(*this) {
@@ -80,4 +81,64 @@ M3DBoundingBox<float> MStlBase::GetBoundingBox() const {
 MStlTextureFactory* MStlBase::GetTextureFactory(const bool& create) {
   if (!m_textureFactory && create) m_textureFactory = std::make_unique<MStlTextureFactory>(*this);
   return m_textureFactory.get();
+}
+
+std::uint32_t MStlBase::_GetNumElements(IDataMaskElements::EElementKind kind) const {
+  switch (kind) {
+    case IDataMaskElements::eElementPoint:
+      return m_numPoints;
+    case IDataMaskElements::eElementTriangle:
+      return m_numStoredTriangles;
+    case IDataMaskElements::eElementSurface:
+      return static_cast<std::uint32_t>(m_surfaces.size());
+    case IDataMaskElements::eElementMesh:
+      break;
+  }
+  return 0;
+}
+
+bool MStlBase::RegisterMask(IDataMask* mask) {
+  IDataMaskElements* elements = mask ? _GetMaskElements(mask) : nullptr;
+  if (!elements) return IDataMaskOwner::RegisterMask(mask);
+  const IDataMaskElements::EElementKind kind = _GetMaskElementKind(*elements);
+  if (kind >= std::size(m_masks)) return IDataMaskOwner::RegisterMask(mask);  // a mesh numbers no meshes
+
+  std::vector<RegisteredMask>& list = m_masks[kind];
+  const auto known = std::find_if(list.begin(), list.end(), [&](const RegisteredMask& r) { return r.mask == mask; });
+  if (known == list.end()) {
+    list.push_back({mask, elements});
+    try {
+      _ResizeMask(*elements, _GetNumElements(kind));
+    } catch (...) {
+      list.pop_back();
+      throw;
+    }
+  } else {
+    _ResizeMask(*elements, _GetNumElements(kind));
+  }
+  return true;
+}
+
+void MStlBase::UnregisterMask(const IDataMask* mask) {
+  for (std::vector<RegisteredMask>& list : m_masks) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const RegisteredMask& r) { return r.mask == mask; });
+    if (it != list.end()) {
+      list.erase(it);
+      return;
+    }
+  }
+}
+
+void MStlBase::_ResizeMasks(std::uint32_t numPoints, std::uint32_t numTriangles, std::uint32_t numSurfaces) {
+  const std::uint32_t counts[3] = {numPoints, numTriangles, numSurfaces};
+  try {
+    for (unsigned kind = 0; kind < 3; ++kind)
+      for (const RegisteredMask& r : m_masks[kind]) _ResizeMask(*r.elements, counts[kind]);
+  } catch (...) {
+    // Shrinking only releases pages; values below the current counts stay as they were.
+    for (unsigned kind = 0; kind < 3; ++kind)
+      for (const RegisteredMask& r : m_masks[kind])
+        _ResizeMask(*r.elements, _GetNumElements(IDataMaskElements::EElementKind(kind)));
+    throw;
+  }
 }

@@ -7,9 +7,16 @@
 // element addresses stay valid for the mesh's life; a build fills one block, each append
 // adds one. Within a block, triangles lie in traversal order, so a pass over a freshly
 // built mesh reads its triangles front to back.
+//
+// A mesh owns the data masks of its points, triangles and surfaces: a registered mask
+// holds one slot per element of its kind (an element's slot is its position, see
+// MDataMaskIndex) and grows as elements are appended; masks must die before their mesh.
+// The mesh itself carries a slot for owners that number meshes.
 #include "host/HostApi.h"
 #include "host/framework/M3DBoundingBox.h"
 #include "host/framework/MMPoint3d.h"
+#include "host/mesh/IDataMaskOwner.h"
+#include "host/mesh/MDataMaskIndex.h"
 #include "host/mesh/MStlBaseProperties.h"
 #include "host/mesh/MStlCompactTriangleArray.h"
 #include "host/mesh/MStlFeature.h"
@@ -31,7 +38,7 @@ struct MStlIntegerBox {
   bool empty = true;  // the mesh has no points; min and max mean nothing
 };
 
-class VISTAL_HOST_API MStlBase {
+class VISTAL_HOST_API MStlBase : public IDataMaskOwner, public MDataMaskIndex {
 public:
   // An empty mesh: no root feature, hence no triangles.
   MStlBase();
@@ -72,6 +79,11 @@ public:
   const MValidityField& GetValidity() const { return m_validity; }
   void _SpreadInvalidity() const;
 
+  // Takes on masks of points, triangles and surfaces, sized to the element count at once;
+  // refuses (false) other masks. Registering a mask twice keeps one entry.
+  bool RegisterMask(IDataMask* mask) override;
+  void UnregisterMask(const IDataMask* mask) override;
+
 private:
   friend class MStlBuilder;
 
@@ -81,6 +93,15 @@ private:
   };
 
   void _MarkEdited();
+
+  struct RegisteredMask {
+    const IDataMask* mask;
+    IDataMaskElements* elements;
+  };
+  std::uint32_t _GetNumElements(IDataMaskElements::EElementKind kind) const;
+  // Brings every registered mask to the given counts, all or none: when a mask cannot
+  // grow (out of memory), every mask goes back to the current counts and the error passes on.
+  void _ResizeMasks(std::uint32_t numPoints, std::uint32_t numTriangles, std::uint32_t numSurfaces);
 
   // Declared first so that it outlives every field that depends on it.
   MValidityField m_validity;
@@ -97,4 +118,7 @@ private:
   mutable MStlIntegerBox m_box;
 
   std::unique_ptr<MStlTextureFactory> m_textureFactory;
+
+  // Per kind: points, triangles, surfaces.
+  std::vector<RegisteredMask> m_masks[3];
 };

@@ -219,6 +219,10 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
     root->m_features.reserve(root->m_features.size() + rootFeatures.size());
   }
 
+  // The masks grow before the commit so that a failure leaves mesh and masks as they were.
+  mesh._ResizeMasks(mesh.m_numPoints + numPoints, mesh.m_numStoredTriangles + static_cast<std::uint32_t>(numTriangles),
+                    static_cast<std::uint32_t>(mesh.m_surfaces.size() + surfaces.size()));
+
   if (newRoot) mesh.m_root = std::move(newRoot);
   if (numPoints) mesh.m_blocks.push_back(std::move(block));  // triangles need points
   for (auto& s : surfaces) mesh.m_surfaces.push_back(std::move(s));

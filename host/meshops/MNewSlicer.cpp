@@ -220,8 +220,8 @@ bool MNewSlicer::Operate() {
   if (!mp_stl || !std::isfinite(m_plane.d) || !MakePlaneBasis(m_plane.Normal(), u, v)) return false;
   const Plane plane{m_plane.a, m_plane.b, m_plane.c, m_plane.d};
 
-  // One pass over the points for their sides, then one over the triangles, where only
-  // those with corners on both sides leave a segment.
+  // One pass over the triangles. Each point's side is decided once, when a triangle first
+  // reaches it; only triangles with corners on both sides leave a segment.
   PointSides sides(*mp_stl, plane);
   std::vector<Segment> segments;
   ForEachTriangle(*mp_stl, [&](const MStlTriangle& t) {

@@ -32,7 +32,8 @@ public:
   // false, and draws nothing, when no face could be made: a parent that is not a mesh
   // object or has no mesh, a frame without a normal (nor edges spanning a plane), texture
   // mapping mode 2 (back faces are shown instead of a face), or a plane that leaves no
-  // closed contour. The parent is not owned and must outlive the surface.
+  // closed contour. Mode 1 (full slice) gets the same face, untextured. The parent is not
+  // owned and must outlive the surface.
   bool Setup(UIObjectMedical* parent, MFrame<float>& frame, int textureMappingMode) override;
 
   // The filled section: three vertices per triangle, scene units, each with the face's

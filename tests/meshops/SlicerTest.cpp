@@ -299,3 +299,35 @@ TEST(MNewSlicer, ContoursComeInTraversalOrderAndRepeatIdentically) {
     }
   }
 }
+
+TEST(MNewSlicer, MeshAppendedInSeveralBlocksIsCutLikeOneBuiltAtOnce) {
+  // Each append puts its points in a block of their own; the slicer must find every block.
+  const MMPoint3d<float> centres[3] = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
+  MStlBuilder all;
+  std::unique_ptr<MStlBase> appended;
+  for (const MMPoint3d<float>& c : centres) {
+    MStlBuilder one;
+    AddBox(one, c - MMPoint3d<float>(2, 2, 2), c + MMPoint3d<float>(2, 2, 2), false);
+    AddBox(all, c - MMPoint3d<float>(2, 2, 2), c + MMPoint3d<float>(2, 2, 2), false);
+    if (!appended)
+      appended = one.Build();
+    else
+      one.AppendTo(*appended);
+  }
+  auto built = all.Build();
+  const MMPlaneEq<double> plane = PlaneThrough({0.05, 0.02, 1}, {0, 0, 500});
+  const Border a = Slice(built.get(), plane), b = Slice(appended.get(), plane);
+  ASSERT_EQ(a.GetNumContours(), 3u);
+  ASSERT_EQ(b.GetNumContours(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    const auto pa = Points(a.GetContour(i)), pb = Points(b.GetContour(i));
+    ASSERT_EQ(pa.size(), pb.size());
+    for (std::size_t k = 0; k < pa.size(); ++k) {
+      EXPECT_EQ(pa[k].x, pb[k].x);
+      EXPECT_EQ(pa[k].y, pb[k].y);
+    }
+    // A 4 mm square seen slanted: larger by |n| / n.z.
+    EXPECT_NEAR(SignedArea(b.GetContour(i)), 4000.0 * 4000.0 * plane.Normal().Length(), 1.0);
+    ExpectWellFormed(b.GetContour(i), plane);
+  }
+}

@@ -98,6 +98,7 @@ void IVTransparencyCache::PrepareTriangles() {
   // unchanged and the view has not turned, the table in mesh order is drawn unsorted
   // for a frame, as callers that change meshes are expected to call ForceReSort.
   triangles.clear();
+  m_meshOrder.clear();
   numTriangles = 0;
   std::uint64_t total = 0;
   for (const TStlReference& r : *references)
@@ -106,16 +107,18 @@ void IVTransparencyCache::PrepareTriangles() {
 
   try {
     if (total > 0xFFFFFFFFull) throw std::length_error("transparency table");
-    triangles.assign(std::size_t(total), IVVBTranspTriangle{nullptr, 0.0f, 0});
+    m_meshOrder.assign(std::size_t(total), IVVBTranspTriangle{nullptr, 0.0f, 0});
+    triangles.reserve(std::size_t(total));
   } catch (...) {
     // Lack of memory must not take the frame down: this render draws nothing.
     triangles.clear();
+    m_meshOrder.clear();
     numTriangles = 0;
     return;
   }
   // The count comes from the mesh library; the fill never writes past it even if a
   // mesh's lists disagreed with its count.
-  IVVBTranspTriangle* entry = triangles.data();
+  IVVBTranspTriangle* entry = m_meshOrder.data();
   IVVBTranspTriangle* const end = entry + total;
   // A triangle belongs to the mesh whose traversal produced it (also one without a
   // surface), and a mesh added twice to its first reference, as FindSTL finds it.
@@ -126,7 +129,8 @@ void IVTransparencyCache::PrepareTriangles() {
       if (entry != end) *entry++ = {&t, 0.0f, owner};
     });
   }
-  triangles.resize(std::size_t(entry - triangles.data()));
+  m_meshOrder.resize(std::size_t(entry - m_meshOrder.data()));
+  triangles = m_meshOrder;
   numTriangles = std::uint32_t(triangles.size());
 }
 
@@ -148,7 +152,7 @@ void IVTransparencyCache::Sort() {
 
   const float kThird = 0.33333f;
   const std::vector<TStlReference>& refs = *references;
-  for (IVVBTranspTriangle& entry : triangles) {
+  for (IVVBTranspTriangle& entry : m_meshOrder) {
     const TStlReference& r = refs[entry.owner];
     const MStlTriangle& t = *entry.triangle;
     const MStlPoint& a = *t.points[0];
@@ -167,16 +171,14 @@ void IVTransparencyCache::Sort() {
 // the float keys stand in for a comparison sort: linear time, and NaN depths cannot
 // break it as they would break a comparator.
 void IVTransparencyCache::_SortByDepth() {
-  const std::size_t n = triangles.size();
+  const std::size_t n = m_meshOrder.size();
   m_sortKeys.resize(n);
-  for (std::size_t i = 0; i < n; ++i) m_sortKeys[i] = (std::uint64_t(BackToFrontKey(triangles[i].depth)) << 32) | i;
+  for (std::size_t i = 0; i < n; ++i) m_sortKeys[i] = (std::uint64_t(BackToFrontKey(m_meshOrder[i].depth)) << 32) | i;
   if (n < 256)
     std::sort(m_sortKeys.begin(), m_sortKeys.end());
   else
     RadixSortUpper32(m_sortKeys, m_sortScratch);
-  m_sortedTable.resize(n);
-  for (std::size_t i = 0; i < n; ++i) m_sortedTable[i] = triangles[std::uint32_t(m_sortKeys[i])];
-  triangles.swap(m_sortedTable);
+  for (std::size_t i = 0; i < n; ++i) triangles[i] = m_meshOrder[std::uint32_t(m_sortKeys[i])];
 }
 
 void IVTransparencyCache::RenderStlTransparentPN(IVRender* render_) {

@@ -84,8 +84,11 @@ private:
   // The table is contiguous (not a deque) so that the radix sort can permute it with
   // plain index arithmetic; its entries and accessors are those of the table contract.
   std::vector<IVVBTranspTriangle> triangles;
+  // The table's entries in mesh traversal order, where the triangles lie in memory order:
+  // the depth pass walks this one, so that it streams through the meshes instead of
+  // jumping through them in the last frame's depth order.
+  std::vector<IVVBTranspTriangle> m_meshOrder;
   // Scratch of the radix sort, kept between frames to avoid reallocating it.
   std::vector<std::uint64_t> m_sortKeys;
   std::vector<std::uint64_t> m_sortScratch;
-  std::vector<IVVBTranspTriangle> m_sortedTable;
 };

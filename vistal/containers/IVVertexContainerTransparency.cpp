@@ -69,9 +69,9 @@ void IVVertexContainerTransparency::_Optimise(IIVVertexStream<IVVertexPNC>& stre
 
   for (unsigned i = 0; i < n; ++i) {
     // The table is in depth order, not memory order: fetch ahead.
-    if (i + 16 < n) __builtin_prefetch(cache->GetTriangle(i + 16));
-    if (i + 8 < n) {
-      const MStlTriangle* ahead = cache->GetTriangle(i + 8);
+    if (i + 64 < n) __builtin_prefetch(cache->GetTriangle(i + 64));
+    if (i + 32 < n) {
+      const MStlTriangle* ahead = cache->GetTriangle(i + 32);
       for (const MStlPoint* p : ahead->points) __builtin_prefetch(p);
     }
     const MStlTriangle& t = *cache->GetTriangle(i);

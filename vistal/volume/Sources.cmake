@@ -1,1 +1,4 @@
 # Sources of vistal/volume.
+target_sources(vistal PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/UIVolumeRendering.cpp
+)
