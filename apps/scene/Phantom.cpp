@@ -78,5 +78,6 @@ Scene MakePhantomScene() {
   scene.planes.push_back({{0, 0, 0}, {-1, 0, 0}});
   scene.planes.push_back({{0, 0, 0}, {0, 0, -1}});
   scene.view.direction = {-1.0f, -0.55f, -0.75f};
+  scene.showSections = true;
   return scene;
 }

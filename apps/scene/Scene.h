@@ -38,6 +38,10 @@ struct Scene {
   std::vector<SceneMesh> meshes;
   std::vector<ScenePlane> planes;
   SceneView view;
+  // Overlays: each plane's section outline on the opaque meshes, and the edges of the
+  // first opaque mesh's box (the far ones dimmer than the near ones).
+  bool showSections = false;
+  bool showBoundingBox = false;
 };
 
 // The built-in scene: a head phantom of nested ellipsoids, its skull cut open by two

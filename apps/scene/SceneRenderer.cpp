@@ -9,7 +9,10 @@
 #include "vistal/clipping/MClippingData.h"
 #include "vistal/clipping/MClippingPlane.h"
 #include "vistal/clipping/UIOperationClipping.h"
+#include "host/framework/MMTransformMatrix.h"
 #include "vistal/containers/IVTransparencyCache.h"
+#include "vistal/containers/IVVertexContainerBoundingBox.h"
+#include "vistal/containers/IVVertexContainerM3dBorder.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -138,6 +141,88 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
     object->DoOperation(add);
     m_opaque.push_back(std::move(object));
   }
+
+  if (m_scene.showSections) {
+    // The outlines sit a hair in front of the caps (which face -N) so that they are not
+    // lost in the cap's depth.
+    const float lift = 0.002f * size;
+    for (auto& plane : m_planes) {
+      const MMPlaneEq<float> eq = plane->GetPlaneEquation();
+      const MMPlaneEq<double> inUnits(eq.a, eq.b, eq.c, double(eq.d) * double(IE));
+      M3dBorder<float, float>& section = m_sections.emplace_back();
+      for (auto& object : m_opaque) {
+        const auto border = object->GetSlicedBorder(inUnits);
+        for (std::size_t c = 0; c < border.GetNumContours(); ++c) {
+          auto& contour = section.AddContour();
+          contour.SetClosed(border.GetContour(c).IsClosed());
+          for (const auto& p : border.GetContour(c).GetPoints()) {
+            const P q = P(float(p.data.point.x), float(p.data.point.y), float(p.data.point.z)) / float(IE) -
+                        P(eq.a, eq.b, eq.c) * lift;
+            contour.AddPoint(q.x, q.y, q.z);
+          }
+        }
+      }
+    }
+    for (const auto& section : m_sections) {
+      m_section_lines.push_back(std::make_unique<IVVertexContainerM3dBorder>());
+      m_section_lines.back()->SetBorder(&section);
+    }
+  }
+
+  if (m_scene.showBoundingBox && !m_opaque.empty()) {
+    M3DBoundingBox<float> box;
+    m_opaque.front()->GetBoundingBox(box, 0xFFFFFFFF);
+    // The twelve edges as pairs of corners that differ in one axis.
+    for (int i = 0; i < 8; ++i)
+      for (int axis = 1; axis < 8; axis <<= 1)
+        if (!(i & axis)) {
+          const P a = box.Corner(i), b = box.Corner(i | axis);
+          m_box_edges.push_back({a.x, a.y, a.z});
+          m_box_edges.push_back({b.x, b.y, b.z});
+        }
+    m_far_edges = std::make_unique<IVVertexContainerBoundingBox>();
+    m_near_edges = std::make_unique<IVVertexContainerBoundingBox>();
+  }
+}
+
+// Each outline is clipped by the other planes, as its cap is.
+void SceneRenderer::_RenderSections(IVRender& render) {
+  const MMaterial saved = render.GetMaterial();
+  MMaterial line;
+  line.SetDiffuse(0xFF30E0FF);  // yellow
+  render.SetMaterial(line);
+  for (std::size_t i = 0; i < m_section_lines.size(); ++i) {
+    unsigned slot = 0;
+    for (std::size_t j = 0; j < m_planes.size() && slot < render.GetNumClipPlanes(); ++j) {
+      if (j == i) continue;
+      const MMPlaneEq<float> eq = m_planes[j]->GetPlaneEquation();
+      render.SetClipPlane(slot, eq.a, eq.b, eq.c, eq.d);
+      render.EnableClipPlane(slot++, true);
+    }
+    m_section_lines[i]->RenderTriangles(render, false, false, 0);
+    while (slot > 0) render.EnableClipPlane(--slot, false);
+  }
+  render.SetMaterial(saved);
+}
+
+// The far edges (those meeting at the corner farthest from the eye) dim, the near ones bright.
+void SceneRenderer::_RenderBoundingBox(IVRender& render, const SceneCamera& camera) {
+  double m[16];
+  for (int i = 0; i < 16; ++i) m[i] = camera.worldToEye[i];
+  const MMTransformMatrix toEye(m);
+  const MMaterial saved = render.GetMaterial();
+  MMaterial far, near;
+  far.SetDiffuse(0xFF806040);
+  near.SetDiffuse(0xFFFFD080);
+  m_far_edges->SetParams(&m_box_edges, &toEye, false);
+  m_near_edges->SetParams(&m_box_edges, &toEye, true);
+  render.SetMaterial(far);
+  m_far_edges->RenderTriangles(render, false, false, 0);
+  render.SetMaterial(near);
+  m_near_edges->RenderTriangles(render, false, false, 0);
+  m_far_edges->SetParams(nullptr, nullptr, false);
+  m_near_edges->SetParams(nullptr, nullptr, false);
+  render.SetMaterial(saved);
 }
 
 SceneRenderer::~SceneRenderer() = default;
@@ -157,8 +242,10 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   const MCoordinateSystem world;
   SurfaceCreatorScope hook;
 
-  // Opaque meshes first, clipped and capped.
+  // Opaque meshes first, clipped and capped, then the overlays.
   for (auto& object : m_opaque) object->Render(render, world);
+  if (!m_section_lines.empty()) _RenderSections(render);
+  if (m_far_edges) _RenderBoundingBox(render, camera);
 
   // Transparent meshes: all triangles sorted together. Their vertices are in the mesh's
   // integer units, so the state captured for them scales units to scene units, and the

@@ -5,6 +5,8 @@
 // faces, their recorded vertices and the sorted table live as long as the renderer of the
 // scene, so that frames after the first only draw.
 #include "apps/scene/Scene.h"
+#include "host/meshops/M3dBorder.h"
+#include "host/render/IVVertex.h"
 
 #include <memory>
 
@@ -13,6 +15,8 @@ class IVDisplaySurface;
 class IVTransparencyCache;
 class MClippingPlane;
 class ClippedMeshObject;
+class IVVertexContainerBoundingBox;
+class IVVertexContainerM3dBorder;
 
 struct SceneCamera {
   float worldToEye[16];
@@ -41,7 +45,15 @@ public:
   bool Render(IVRender& render, IVDisplaySurface& surface);
 
 private:
+  void _RenderSections(IVRender& render);
+  void _RenderBoundingBox(IVRender& render, const SceneCamera& camera);
+
   Scene m_scene;
+  // Per plane: the outline of its cut on the opaque meshes, scene units.
+  std::vector<M3dBorder<float, float>> m_sections;
+  std::vector<std::unique_ptr<IVVertexContainerM3dBorder>> m_section_lines;
+  std::vector<IVVertexP> m_box_edges;
+  std::unique_ptr<IVVertexContainerBoundingBox> m_far_edges, m_near_edges;
   std::vector<std::unique_ptr<MClippingPlane>> m_planes;
   std::vector<std::unique_ptr<ClippedMeshObject>> m_opaque;
   std::unique_ptr<IVTransparencyCache> m_cache;

@@ -123,6 +123,10 @@ int main(int argc, char** argv) {
   app.add_option("-s,--size", size, "image size WIDTHxHEIGHT")->capture_default_str();
   app.add_option("-b,--background", background, "background colour #rrggbb");
   app.add_option("-o,--output", output, "PNG file to write")->capture_default_str();
+  bool sections = false, noSections = false, box = false;
+  app.add_flag("--sections", sections, "outline each plane's cut (on for the built-in scene)");
+  app.add_flag("--no-sections", noSections, "no cut outlines");
+  app.add_flag("--box", box, "draw the first opaque mesh's bounding box, far edges dimmer");
   CLI11_PARSE(app, argc, argv);
 
   try {
@@ -140,6 +144,9 @@ int main(int argc, char** argv) {
     if (!up.empty()) scene.view.up = ParseDirection(up, "--up");
     if (!background.empty()) scene.view.background = ParseColour(background, "--background");
     ParseSize(size, scene.view);
+    if (sections) scene.showSections = true;
+    if (noSections) scene.showSections = false;
+    if (box) scene.showBoundingBox = true;
 
     RenderSceneToImage(scene).WritePng(output);
     std::printf("wrote %s (%ux%u)\n", output.c_str(), scene.view.width, scene.view.height);
