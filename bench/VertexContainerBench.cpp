@@ -9,6 +9,8 @@
 #include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/containers/IVVertexContainerTexturedPlane.h"
 
+#include "vistal/masks/MDataMask.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -23,13 +25,10 @@ std::unique_ptr<MStlBase> Sphere(std::size_t triangles) {
   return MStlPrimitives::MakeUvSphere({0.0f, 0.0f, 0.0f}, 40.0f, slices, stacks);
 }
 
-class Displacements : public IVDisplacementSource {
+// The mesh's displacement mask with every point moved by (1, 2, 3).
+class Displacements : public MStlVectorMaskPoints {
 public:
-  explicit Displacements(const MStlBase& mesh) : m_values(mesh.GetNumPoints(), MMPoint3d<float>(1, 2, 3)) {}
-  const MMPoint3d<float>& GetInfo(const MStlPoint& p) const override { return m_values[p.GetMaskIndex()]; }
-
-private:
-  std::vector<MMPoint3d<float>> m_values;
+  explicit Displacements(MStlBase& mesh) : MStlVectorMaskPoints(mesh, MMPoint3d<float>(1, 2, 3)) {}
 };
 
 template <typename V>

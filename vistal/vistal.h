@@ -10,7 +10,6 @@
 #include "vistal/containers/IVVertexContainerM3dBorder.h"
 #include "vistal/containers/IVVertexContainerMStlSurfaceBorderContour.h"
 #include "vistal/containers/IVVertexContainerSTLData.h"
-#include "vistal/containers/IVDisplacementSource.h"
 #include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/containers/IVVertexContainerStlDataTexturedAnimation.h"
 #include "vistal/containers/IVVertexContainerTexturedPlane.h"

@@ -4,6 +4,10 @@
 // its own drawing and then draws the cut faces.
 #include "host/core/UIStlObject.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
+#include "vistal/containers/IVVertexContainerStlDataAnimation.h"
+#include "vistal/masks/MDataMask.h"
+
+#include <memory>
 
 class ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp {
 public:
@@ -12,7 +16,16 @@ public:
   bool DoOperation(MOperation& operation) override;
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
+  // Gives every point a displacement (integer units) and draws the mesh moved by it
+  // times `scale` from now on; scale 0 draws it at rest.
+  void SetDisplacement(float maxMillimetres);
+  void SetDisplacementScale(float scale);
+
 protected:
   // A copy of the object's mesh: the slicer's mesh is the caller's to delete.
   void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>& plane) override;
+
+private:
+  std::unique_ptr<MStlVectorMaskPoints> m_displacement;
+  std::unique_ptr<IVVertexContainerStlDataAnimation> m_animation;
 };

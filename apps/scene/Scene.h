@@ -42,6 +42,9 @@ struct Scene {
   // first opaque mesh's box (the far ones dimmer than the near ones).
   bool showSections = false;
   bool showBoundingBox = false;
+  // Above 0: the first opaque mesh is drawn displaced, each point by up to this many
+  // millimetres along its direction from the mesh's centre, times the animation scale.
+  float displacement = 0.0f;
 };
 
 // The built-in scene: a head phantom of nested ellipsoids, its skull cut open by two

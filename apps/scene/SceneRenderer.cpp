@@ -57,6 +57,8 @@ void ValidateScene(const Scene& scene) {
     if (!Finite(p.origin) || !Finite(p.normal)) throw std::invalid_argument("a clip plane has a non-finite value");
     if (p.normal.Length() < 1e-6f) throw std::invalid_argument("a clip plane has a zero normal");
   }
+  if (!(scene.displacement >= 0.0f && scene.displacement <= 1000.0f))
+    throw std::invalid_argument("the displacement must lie between 0 and 1000 millimetres");
   const SceneView& v = scene.view;
   if (!Finite(v.direction) || v.direction.Length() < 1e-6f)
     throw std::invalid_argument("the view direction must be a finite, non-zero vector");
@@ -140,6 +142,11 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
     object->SetMaterial(material);
     object->DoOperation(add);
     m_opaque.push_back(std::move(object));
+  }
+
+  if (m_scene.displacement > 0.0f && !m_opaque.empty()) {
+    m_opaque.front()->SetDisplacement(m_scene.displacement);
+    m_opaque.front()->SetDisplacementScale(1.0f);
   }
 
   if (m_scene.showSections) {
@@ -231,6 +238,10 @@ void SceneRenderer::SetViewDirection(const MMPoint3d<float>& direction) {
   if (!Finite(direction) || direction.Length() < 1e-6f)
     throw std::invalid_argument("the view direction must be a finite, non-zero vector");
   m_scene.view.direction = direction;
+}
+
+void SceneRenderer::SetDisplacementScale(float scale) {
+  if (!m_opaque.empty()) m_opaque.front()->SetDisplacementScale(scale);
 }
 
 bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {

@@ -39,6 +39,8 @@ public:
   const Scene& GetScene() const { return m_scene; }
   // Turns the view; the next frame is framed anew.
   void SetViewDirection(const MMPoint3d<float>& direction);
+  // How far along its displacement the displaced mesh is drawn (0 at rest, 1 full).
+  void SetDisplacementScale(float scale);
 
   // Draws one frame onto the surface; answers false when the renderer opened no frame.
   // A renderer is the scene renderer's for good once it has drawn with it.

@@ -2,6 +2,7 @@
 // transparent parts sorted back to front, into a PNG file. Without arguments it renders
 // the built-in head phantom to vistal.png.
 #include "apps/scene/SceneRenderer.h"
+#include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlReader.h"
 
@@ -107,6 +108,25 @@ void ParseSize(const std::string& spec, SceneView& view) {
   view.height = unsigned(h);
 }
 
+// Writes one cycle of the displacement animation, the scale rising from 0 to 1 and back.
+void RenderAnimation(const Scene& scene, unsigned frames, const std::string& output) {
+  const std::string stem = output.size() > 4 && output.compare(output.size() - 4, 4, ".png") == 0
+                               ? output.substr(0, output.size() - 4)
+                               : output;
+  IVRenderGL render(scene.view.width, scene.view.height);
+  SceneRenderer renderer(scene);
+  for (unsigned i = 0; i < frames; ++i) {
+    renderer.SetDisplacementScale(0.5f - 0.5f * std::cos(6.2831853f * float(i) / float(frames)));
+    MImageRGBA image;
+    if (!renderer.Render(render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
+      throw std::runtime_error("the renderer opened no frame");
+    char name[16];
+    std::snprintf(name, sizeof name, "_%03u.png", i);
+    image.WritePng(stem + name);
+    std::printf("wrote %s (%ux%u)\n", (stem + name).c_str(), scene.view.width, scene.view.height);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,6 +147,10 @@ int main(int argc, char** argv) {
   app.add_flag("--sections", sections, "outline each plane's cut (on for the built-in scene)");
   app.add_flag("--no-sections", noSections, "no cut outlines");
   app.add_flag("--box", box, "draw the first opaque mesh's bounding box, far edges dimmer");
+  std::string displace;
+  app.add_option("--displace", displace,
+                 "MM,FRAMES: ripple the first opaque mesh by up to MM millimetres and write FRAMES pictures "
+                 "(OUTPUT with _000, _001, ... before .png) of one cycle of the animation");
   CLI11_PARSE(app, argc, argv);
 
   try {
@@ -148,8 +172,18 @@ int main(int argc, char** argv) {
     if (noSections) scene.showSections = false;
     if (box) scene.showBoundingBox = true;
 
-    RenderSceneToImage(scene).WritePng(output);
-    std::printf("wrote %s (%ux%u)\n", output.c_str(), scene.view.width, scene.view.height);
+    if (displace.empty()) {
+      RenderSceneToImage(scene).WritePng(output);
+      std::printf("wrote %s (%ux%u)\n", output.c_str(), scene.view.width, scene.view.height);
+      return 0;
+    }
+    const auto parts = Split(displace, ',');
+    if (parts.size() != 2) throw std::invalid_argument("--displace: '" + displace + "' is not MM,FRAMES");
+    scene.displacement = ParseFloat(parts[0], "--displace");
+    const float frames = ParseFloat(parts[1], "--displace");
+    if (!(scene.displacement > 0.0f) || !(frames >= 1.0f && frames <= 1000.0f) || frames != std::floor(frames))
+      throw std::invalid_argument("--displace: MM must be above 0 and FRAMES a whole number from 1 to 1000");
+    RenderAnimation(scene, unsigned(frames), output);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vistal-render: %s\n", e.what());

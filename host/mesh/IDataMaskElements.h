@@ -18,7 +18,6 @@ public:
     eElementSurface = 2,
     eElementMesh = 3,
   };
-  static constexpr unsigned kNumElementKinds = 4;
 
 protected:
   IDataMaskElements() = default;

@@ -9,6 +9,8 @@
 #include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/containers/IVVertexContainerStlDataTexturedAnimation.h"
 
+#include "vistal/masks/MDataMask.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,14 +18,14 @@
 namespace {
 
 // One displacement per point, by mask index.
-class Displacements : public IVDisplacementSource {
+// The mesh's own displacement mask, with access by point number for the tests.
+class Displacements : public MStlVectorMaskPoints {
 public:
-  explicit Displacements(const MStlBase& mesh) : m_values(mesh.GetNumPoints()) {}
-  const MMPoint3d<float>& GetInfo(const MStlPoint& p) const override { return m_values[p.GetMaskIndex()]; }
-  MMPoint3d<float>& operator[](unsigned i) { return m_values[i]; }
+  explicit Displacements(MStlBase& mesh) : MStlVectorMaskPoints(mesh), m_mesh(mesh) {}
+  MMPoint3d<float>& operator[](unsigned i) { return GetInfo(m_mesh.GetPoint(i)); }
 
 private:
-  std::vector<MMPoint3d<float>> m_values;
+  MStlBase& m_mesh;
 };
 
 // Three triangles fanned around point 0 at (10, 0, 0), not coplanar, so each has its own

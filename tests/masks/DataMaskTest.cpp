@@ -261,17 +261,3 @@ TEST(DataMask, ResizingResetsNewSlotsThroughTheVirtualDefault) {
   EXPECT_EQ(mask.GetInfo(PointAt(0)), 0.5f);
   EXPECT_EQ(mask.GetInfo(PointAt(1029)), 1029.5f);
 }
-
-TEST(DataMask, TextureCoordinatePointersAreStoredNotOwned) {
-  RecordingOwner owner;
-  int target = 5;
-  auto* coordinates = reinterpret_cast<MStlTextureCoordinatesEx*>(&target);
-  {
-    MDataMask<MStlTriangle, MStlTextureCoordinatesEx*> mask(owner);
-    RecordingOwner::Resize(mask, 2);
-    EXPECT_EQ(mask.GetInfo(TriangleAt(1)), nullptr);
-    mask.SetInfo(TriangleAt(1), coordinates);
-    EXPECT_EQ(mask.GetInfo(TriangleAt(1)), coordinates);
-  }
-  EXPECT_EQ(target, 5);  // a delete of a stack object would have stopped the sanitized run
-}

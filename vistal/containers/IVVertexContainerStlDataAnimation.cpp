@@ -5,7 +5,7 @@
 #include "host/mesh/MStlTraversal.h"
 #include "vistal/containers/IVDisplacedVertex.h"
 
-IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(MStlBase* stl, const IVDisplacementSource* mask_)
+IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(MStlBase* stl, const MStlVectorMaskPoints* mask_)
     : IVVertexContainerSTLData<IVVertexPN>(stl), mask(mask_) {}
 
 IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(const IVVertexContainerStlDataAnimation&) =
@@ -35,7 +35,7 @@ void IVVertexContainerStlDataAnimation::_Optimise(IIVVertexStream<IVVertexPN>& s
     if (const MStlTextureFactory* factory = m_stl->GetTextureFactory())
       if (!factory->GetTextures().empty()) skipped = factory->GetTextures().front();
 
-  const IVDisplacementSource& displacements = *mask;
+  const MStlVectorMaskPoints& displacements = *mask;
   const float scale = animationScale;
   MStlTextureCoordinates unused;
   ForEachTriangle(*m_stl, [&](const MStlTriangle& t) {

@@ -7,14 +7,14 @@
 // triangles all belong to its first texture: this container told to skip textured
 // triangles and the textured one for that texture together draw each triangle once.
 #include "vistal/Api.h"
-#include "vistal/containers/IVDisplacementSource.h"
+#include "vistal/masks/MDataMask.h"
 #include "vistal/containers/IVVertexContainerSTLData.h"
 
 class VISTAL_API IVVertexContainerStlDataAnimation : public IVVertexContainerSTLData<IVVertexPN> {
 public:
   // Neither the mesh nor the displacements are owned; both must outlive the container.
   // Starts at rest (scale 0), drawing every triangle.
-  IVVertexContainerStlDataAnimation(MStlBase* stl, const IVDisplacementSource* mask);
+  IVVertexContainerStlDataAnimation(MStlBase* stl, const MStlVectorMaskPoints* mask);
   IVVertexContainerStlDataAnimation(const IVVertexContainerStlDataAnimation&);
   IVVertexContainerStlDataAnimation& operator=(const IVVertexContainerStlDataAnimation&);
   ~IVVertexContainerStlDataAnimation() override;
@@ -28,7 +28,7 @@ public:
 
   float GetAnimationScale() const { return animationScale; }
   bool GetSkipTextures() const { return skipTextures; }
-  const IVDisplacementSource* GetMask() const { return mask; }
+  const MStlVectorMaskPoints* GetMask() const { return mask; }
 
 protected:
   // Nothing without a mesh or displacements; otherwise one triangle batch, the mesh's
@@ -37,6 +37,6 @@ protected:
 
 private:
   float animationScale = 0.0f;
-  const IVDisplacementSource* mask;
+  const MStlVectorMaskPoints* mask;
   bool skipTextures = false;
 };

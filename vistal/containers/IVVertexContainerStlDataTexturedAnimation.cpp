@@ -5,7 +5,7 @@
 #include "vistal/containers/IVDisplacedVertex.h"
 
 IVVertexContainerStlDataTexturedAnimation::IVVertexContainerStlDataTexturedAnimation(MStlBase* stl,
-                                                                                     const IVDisplacementSource* mask_,
+                                                                                     const MStlVectorMaskPoints* mask_,
                                                                                      const MStlTexture* texture_)
     : IVVertexContainerSTLData<IVVertexPNT>(stl), mask(mask_), texture(texture_) {}
 
@@ -27,7 +27,7 @@ void IVVertexContainerStlDataTexturedAnimation::_Optimise(IIVVertexStream<IVVert
   texture->_SpreadInvalidity();
   if (!texture->IsVectorValid()) texture->_ValidateVector();
 
-  const IVDisplacementSource& displacements = *mask;
+  const MStlVectorMaskPoints& displacements = *mask;
   const float scale = animationScale;
   for (const MStlTriangle* t : texture->GetTriangles()) {
     // The list holds only mapped triangles once brought up to date; should the texture

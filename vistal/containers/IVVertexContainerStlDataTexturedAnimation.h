@@ -3,7 +3,7 @@
 // coordinates, every point moved by its displacement times an animation scale (see
 // IVVertexContainerStlDataAnimation, its untextured partner).
 #include "vistal/Api.h"
-#include "vistal/containers/IVDisplacementSource.h"
+#include "vistal/masks/MDataMask.h"
 #include "vistal/containers/IVVertexContainerSTLData.h"
 
 class MStlTexture;
@@ -12,7 +12,7 @@ class VISTAL_API IVVertexContainerStlDataTexturedAnimation : public IVVertexCont
 public:
   // Mesh, displacements and texture (one of the mesh's) are not owned; they must
   // outlive the container. Starts at rest (scale 0).
-  IVVertexContainerStlDataTexturedAnimation(MStlBase* stl, const IVDisplacementSource* mask,
+  IVVertexContainerStlDataTexturedAnimation(MStlBase* stl, const MStlVectorMaskPoints* mask,
                                             const MStlTexture* texture);
   IVVertexContainerStlDataTexturedAnimation(const IVVertexContainerStlDataTexturedAnimation&);
   IVVertexContainerStlDataTexturedAnimation& operator=(const IVVertexContainerStlDataTexturedAnimation&);
@@ -22,7 +22,7 @@ public:
   void SetAnimationScale(float scale);
 
   float GetAnimationScale() const { return animationScale; }
-  const IVDisplacementSource* GetMask() const { return mask; }
+  const MStlVectorMaskPoints* GetMask() const { return mask; }
   const MStlTexture* GetTexture() const { return texture; }
 
 protected:
@@ -32,6 +32,6 @@ protected:
 
 private:
   float animationScale = 0.0f;
-  const IVDisplacementSource* mask;
+  const MStlVectorMaskPoints* mask;
   const MStlTexture* texture;
 };

@@ -6,7 +6,6 @@ target_sources(vistal PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerM3dBorder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerMStlSurfaceBorderContour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerSTLData.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IVDisplacementSource.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerStlDataAnimation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerStlDataTexturedAnimation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerTexturedPlane.cpp

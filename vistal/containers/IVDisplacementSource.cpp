@@ -1,3 +1,0 @@
-#include "vistal/containers/IVDisplacementSource.h"
-
-IVDisplacementSource::~IVDisplacementSource() = default;
