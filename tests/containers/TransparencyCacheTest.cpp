@@ -151,41 +151,67 @@ TEST_F(TransparencyCacheTest, MeshesWhoseStatesDifferGetOneBatchPerRunWithTheirS
   EXPECT_EQ(restores[1].diffuse, 0xFF0000FFu);
 }
 
+// Two triangles whose order flips when the view turns by a few degrees about y: one
+// near the axis at z = 1000, one far out at x = 100000, z = 0. Straight along +z the first
+// is farther; turned by 4 degrees the second is (100000 sin 4 > 1000 cos 4).
+std::unique_ptr<MStlBase> FlippingPair() {
+  MStlBuilder b;
+  const std::int32_t xyz[] = {0, 0, 1000, 1000, 0, 1000, 0, 1000, 1000,
+                              100000, 0, 0, 101000, 0, 0, 100000, 1000, 0};
+  b.AddPointsInUnits(xyz);
+  const std::uint32_t corners[] = {0, 1, 2, 3, 4, 5};
+  b.AddSurface(corners);
+  return b.Build();
+}
+
 TEST_F(TransparencyCacheTest, SameMeshesKeepTheTableAndOrderWithinTheTolerance) {
   cache.SetSkipSortTolerance(10.0f);
-  auto a = Layers({0, 1000, 2000});
+  auto a = FlippingPair();
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 0}));
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
 
-  // The nearest layer moves to the back; an unchanged view keeps the old order.
-  MoveLayer(*a, 0, 5000);
+  // Turned by 4 degrees the right order flips, but the view counts as unchanged.
+  Turn(4.0f);
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 5000}));
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
 
   cache.ForceReSort();
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 2000, 1000}));
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
 }
 
 TEST_F(TransparencyCacheTest, TurnsBelowHalfTheToleranceKeepTheOrderAndLargerOnesReSort) {
   cache.SetSkipSortTolerance(10.0f);
-  auto a = Layers({0, 1000, 2000});
+  auto a = FlippingPair();
   Add(*a, 0xFFFFFFFF);
   Render();
 
-  MoveLayer(*a, 0, 5000);
   Turn(4.0f);
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 5000})) << "a 4 degree turn keeps the order";
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0})) << "a 4 degree turn keeps the order";
 
   Turn(10.0f);  // 6 degrees from the direction the last sort recorded
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 2000, 1000})) << "a 6 degree turn re-sorts";
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000})) << "a 6 degree turn re-sorts";
+}
+
+TEST_F(TransparencyCacheTest, KeptVerticesFollowColourChangesWithoutAReSort) {
+  cache.SetSkipSortTolerance(10.0f);
+  auto a = Layers({0, 1000});
+  Add(*a, 0xFF0000FF);
+  Render();
+  Add(*a, 0x8000FF00);
+  Render();
+  const std::vector<IVVertexPNC> v = DrawnVertices();
+  ASSERT_EQ(v.size(), 6u);
+  EXPECT_EQ(v[0].g, 0xFF);
+  EXPECT_EQ(v[0].r, 0x00);
+  EXPECT_EQ(v[5].a, 0x80);
 }
 
 TEST_F(TransparencyCacheTest, AnotherSequenceOfMeshesRebuildsTheTable) {

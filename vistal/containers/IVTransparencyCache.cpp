@@ -31,13 +31,17 @@ inline std::uint32_t BackToFrontKey(float depth) {
 }
 
 // Stable LSD radix sort of 64-bit words on their upper 32 bits, in passes of 11, 11 and
-// 10 bits. The lower 32 bits carry the table index along.
-void RadixSortUpper32(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& scratch) {
-  constexpr int kShift[3] = {32, 43, 54};
-  constexpr std::uint32_t kMask[3] = {0x7FF, 0x7FF, 0x3FF};
-  std::vector<std::uint32_t> counts(3 * 2048, 0);
-  for (std::uint64_t k : keys)
-    for (int p = 0; p < 3; ++p) ++counts[p * 2048 + ((k >> kShift[p]) & kMask[p])];
+// 10 bits; the lower 32 bits carry the table index along. The digit counts come from
+// the caller, who gathers them while making the keys, saving a pass over the keys.
+constexpr int kRadixShift[3] = {32, 43, 54};
+constexpr std::uint32_t kRadixMask[3] = {0x7FF, 0x7FF, 0x3FF};
+
+inline void CountDigits(std::uint64_t key, std::uint32_t* counts) {
+  for (int p = 0; p < 3; ++p) ++counts[p * 2048 + ((key >> kRadixShift[p]) & kRadixMask[p])];
+}
+
+void RadixSortUpper32(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& scratch,
+                      std::vector<std::uint32_t>& counts) {
   scratch.resize(keys.size());
   std::uint64_t* from = keys.data();
   std::uint64_t* to = scratch.data();
@@ -51,9 +55,11 @@ void RadixSortUpper32(std::vector<std::uint64_t>& keys, std::vector<std::uint64_
       c[b] = sum;
       sum += n;
     }
+    const int shift = kRadixShift[p];
+    const std::uint32_t mask = kRadixMask[p];
     for (std::size_t i = 0, n = keys.size(); i < n; ++i) {
       const std::uint64_t k = from[i];
-      to[c[(k >> kShift[p]) & kMask[p]]++] = k;
+      to[c[(k >> shift) & mask]++] = k;
     }
     std::swap(from, to);
   }
@@ -100,6 +106,7 @@ void IVTransparencyCache::PrepareTriangles() {
   triangles.clear();
   m_meshOrder.clear();
   numTriangles = 0;
+  ++m_tableGeneration;
   std::uint64_t total = 0;
   for (const TStlReference& r : *references)
     if (r.stl) total += r.stl->GetNumTriangles();
@@ -131,6 +138,7 @@ void IVTransparencyCache::PrepareTriangles() {
   }
   m_meshOrder.resize(std::size_t(entry - m_meshOrder.data()));
   triangles = m_meshOrder;
+  ++m_tableGeneration;
   numTriangles = std::uint32_t(triangles.size());
 }
 
@@ -152,7 +160,13 @@ void IVTransparencyCache::Sort() {
 
   const float kThird = 0.33333f;
   const std::vector<TStlReference>& refs = *references;
-  for (IVVBTranspTriangle& entry : m_meshOrder) {
+  const std::size_t n = m_meshOrder.size();
+  m_sortKeys.resize(n);
+  m_sortCounts.assign(3 * 2048, 0);
+  std::uint64_t* keys = m_sortKeys.data();
+  std::uint32_t* counts = m_sortCounts.data();
+  for (std::size_t i = 0; i < n; ++i) {
+    IVVBTranspTriangle& entry = m_meshOrder[i];
     const TStlReference& r = refs[entry.owner];
     const MStlTriangle& t = *entry.triangle;
     const MStlPoint& a = *t.points[0];
@@ -163,6 +177,8 @@ void IVTransparencyCache::Sort() {
     const float cz = CornerSum(a.z, b.z, c.z) * kThird;
     entry.depth = float(((double(cx) - r.eye[0]) * r.direction[0] + (double(cy) - r.eye[1]) * r.direction[1]) +
                         (double(cz) - r.eye[2]) * r.direction[2]);
+    keys[i] = (std::uint64_t(BackToFrontKey(entry.depth)) << 32) | i;
+    CountDigits(keys[i], counts);
   }
   _SortByDepth();
 }
@@ -172,13 +188,12 @@ void IVTransparencyCache::Sort() {
 // break it as they would break a comparator.
 void IVTransparencyCache::_SortByDepth() {
   const std::size_t n = m_meshOrder.size();
-  m_sortKeys.resize(n);
-  for (std::size_t i = 0; i < n; ++i) m_sortKeys[i] = (std::uint64_t(BackToFrontKey(m_meshOrder[i].depth)) << 32) | i;
   if (n < 256)
     std::sort(m_sortKeys.begin(), m_sortKeys.end());
   else
-    RadixSortUpper32(m_sortKeys, m_sortScratch);
+    RadixSortUpper32(m_sortKeys, m_sortScratch, m_sortCounts);
   for (std::size_t i = 0; i < n; ++i) triangles[i] = m_meshOrder[std::uint32_t(m_sortKeys[i])];
+  ++m_tableGeneration;
 }
 
 void IVTransparencyCache::RenderStlTransparentPN(IVRender* render_) {

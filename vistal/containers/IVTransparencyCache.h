@@ -7,7 +7,9 @@
 //
 // The triangle table and its order survive from frame to frame while the sequence of
 // meshes is unchanged, and a re-sort is skipped while the view has turned by less than
-// the skip-sort tolerance.
+// the skip-sort tolerance; the vertices made from the sorted table are kept with it. The
+// table points at the meshes' triangles: an owner that edits a mesh (its triangles or
+// its points) calls Clear before the next render.
 #include "host/render/IVRender.h"
 #include "vistal/Api.h"
 
@@ -63,6 +65,7 @@ private:
   const MStlBase* GetStl(unsigned int i) const { return (*references)[triangles[i].owner].stl; }
   std::uint32_t GetOwner(unsigned int i) const { return triangles[i].owner; }
   const std::vector<TStlReference>& GetReferences() const { return *references; }
+  std::uint64_t GetTableGeneration() const { return m_tableGeneration; }
   const MStlTriangle* GetTriangle(unsigned int i) const { return triangles[i].triangle; }
   IVRender::Memento* FindMemento(const MStlBase* stl) const;
   TStlReference* FindSTL(const MStlBase* stl) const;
@@ -91,4 +94,8 @@ private:
   // Scratch of the radix sort, kept between frames to avoid reallocating it.
   std::vector<std::uint64_t> m_sortKeys;
   std::vector<std::uint64_t> m_sortScratch;
+  std::vector<std::uint32_t> m_sortCounts;
+  // Changes whenever the table's entries or their order change, so that the container
+  // knows when the vertices it made from the table are stale.
+  std::uint64_t m_tableGeneration = 0;
 };
