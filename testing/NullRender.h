@@ -51,6 +51,7 @@ public:
   void AddTriangle(const V&, const V&, const V&) override { m_count += 3; }
   void AddLine(const V&, const V&) override { m_count += 2; }
   void AddPoint(const V&) override { m_count += 1; }
+  void AddTriangles(const V*, std::size_t count) override { m_count += 3 * count; }
   std::size_t Count() const { return m_count; }
 
 private:
