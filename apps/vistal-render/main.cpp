@@ -49,10 +49,10 @@ COLORREF ParseColour(std::string text, const std::string& what) {
   return COLORREF(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 
-SceneMesh ParseMesh(const std::string& spec) {
-  const auto parts = Split(spec, ',');
+SceneMesh ParseMesh(const std::string& text) {
+  const auto parts = Split(text, ',');
   if (parts.empty() || parts.size() > 3 || parts[0].empty())
-    throw std::invalid_argument("--mesh: '" + spec + "' is not PATH[,#rrggbb[,ALPHA]]");
+    throw std::invalid_argument("--mesh: '" + text + "' is not PATH[,#rrggbb[,ALPHA]]");
   // The cheap checks first, so that a typo is reported before a large file is read.
   SceneMesh mesh;
   mesh.name = parts[0];
@@ -66,14 +66,14 @@ SceneMesh ParseMesh(const std::string& spec) {
   return mesh;
 }
 
-ScenePlane ParsePlane(const std::string& spec) {
-  const auto parts = Split(spec, ',');
+ScenePlane ParsePlane(const std::string& text) {
+  const auto parts = Split(text, ',');
   if (parts.size() != 6 && parts.size() != 7)
-    throw std::invalid_argument("--plane: '" + spec + "' is not OX,OY,OZ,NX,NY,NZ[,keep|cut]");
+    throw std::invalid_argument("--plane: '" + text + "' is not OX,OY,OZ,NX,NY,NZ[,keep|cut]");
   ScenePlane plane;
   plane.origin = ParseVector(parts, 0, "--plane");
   plane.normal = ParseVector(parts, 3, "--plane");
-  if (plane.normal.Length() == 0.0f) throw std::invalid_argument("--plane: '" + spec + "' has a zero normal");
+  if (plane.normal.Length() == 0.0f) throw std::invalid_argument("--plane: '" + text + "' has a zero normal");
   if (parts.size() == 7) {
     if (parts[6] != "keep" && parts[6] != "cut")
       throw std::invalid_argument("--plane: the side is 'keep' or 'cut', not '" + parts[6] + "'");
@@ -82,16 +82,16 @@ ScenePlane ParsePlane(const std::string& spec) {
   return plane;
 }
 
-MMPoint3d<float> ParseDirection(const std::string& spec, const std::string& what) {
-  const auto parts = Split(spec, ',');
-  if (parts.size() != 3) throw std::invalid_argument(what + ": '" + spec + "' is not X,Y,Z");
+MMPoint3d<float> ParseDirection(const std::string& text, const std::string& what) {
+  const auto parts = Split(text, ',');
+  if (parts.size() != 3) throw std::invalid_argument(what + ": '" + text + "' is not X,Y,Z");
   const MMPoint3d<float> v = ParseVector(parts, 0, what);
   if (v.Length() == 0.0f) throw std::invalid_argument(what + ": the vector must not be zero");
   return v;
 }
 
-void ParseSize(const std::string& spec, SceneView& view) {
-  const auto parts = Split(spec, 'x');
+void ParseSize(const std::string& text, SceneView& view) {
+  const auto parts = Split(text, 'x');
   unsigned long w = 0, h = 0;
   try {
     if (parts.size() == 2 && parts[0].find_first_not_of("0123456789") == std::string::npos &&
@@ -103,7 +103,7 @@ void ParseSize(const std::string& spec, SceneView& view) {
     w = h = 0;
   }
   if (w == 0 || h == 0 || w > 16384 || h > 16384)
-    throw std::invalid_argument("--size: '" + spec + "' is not WIDTHxHEIGHT with 1 to 16384 pixels each");
+    throw std::invalid_argument("--size: '" + text + "' is not WIDTHxHEIGHT with 1 to 16384 pixels each");
   view.width = unsigned(w);
   view.height = unsigned(h);
 }
