@@ -10,6 +10,11 @@
 #include <cmath>
 #include <vector>
 
+void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]) {
+  const float s = 1.0f / float(IE);
+  for (int i = 0; i < 16; ++i) unitsToEye[i] = worldToEye[i] * ((i % 4 == 3) ? 1.0f : s);
+}
+
 ClippedMeshObject::ClippedMeshObject(std::shared_ptr<MStlBase> stl)
     : UIStlObject(std::move(stl)), ISimpleClippableObjectImp(this) {}
 
@@ -25,7 +30,7 @@ void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system
     // The clip planes stay where they are, being fixed when they were loaded.
     const IVRenderState saved = render.GetState();
     float unitsToEye[16];
-    for (int i = 0; i < 16; ++i) unitsToEye[i] = saved.worldToEye[i] * ((i % 4 == 3) ? 1.0f : 1.0f / float(IE));
+    MeshUnitsToEye(saved.worldToEye.data(), unitsToEye);
     render.LoadWorldToEyeMatrix(unitsToEye);
     const MMaterial material = render.GetMaterial();
     render.SetMaterial(GetRenderMaterial());

@@ -9,6 +9,10 @@
 
 #include <memory>
 
+// The world-to-eye matrix for vertices in a mesh's integer units: the linear part
+// scaled by 1 / IE, the translation kept.
+void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]);
+
 class ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp {
 public:
   explicit ClippedMeshObject(std::shared_ptr<MStlBase> stl);

@@ -266,8 +266,7 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
     m_render = &render;
   }
   float unitsToEye[16];
-  const float s = 1.0f / float(IE);
-  for (int i = 0; i < 16; ++i) unitsToEye[i] = camera.worldToEye[i] * ((i % 4 == 3) ? 1.0f : s);
+  MeshUnitsToEye(camera.worldToEye, unitsToEye);
   render.LoadWorldToEyeMatrix(unitsToEye);
   for (const SceneMesh& m : m_scene.meshes) {
     if (m.alpha >= 1.0f) continue;

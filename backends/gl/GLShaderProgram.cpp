@@ -59,11 +59,20 @@ void main() {
   if (length(vEyePosition) == 0.0) v = vec3(0.0, 0.0, 1.0);
   vec3 h = normalize(l + v);
   float lambert = max(dot(n, l), 0.0);
-  float spec = lambert > 0.0 ? pow(max(dot(n, h), 0.0), max(uShininess[side], 1.0)) : 0.0;
-  vec3 rgb = uEmission[side].rgb + diffuse.rgb * (0.3 + 0.7 * lambert) + spec * uSpecular[side].rgb;
+  float specular = lambert > 0.0 ? pow(max(dot(n, h), 0.0), max(uShininess[side], 1.0)) : 0.0;
+  vec3 rgb = uEmission[side].rgb + diffuse.rgb * (0.3 + 0.7 * lambert) + specular * uSpecular[side].rgb;
   fragColour = vec4(min(rgb, vec3(1.0)), diffuse.a);
 }
 )";
+
+// Throws with the driver's log of the shader or program, deleting it first.
+[[noreturn]] void Fail(const char* what, GLuint object, void (*getLog)(GLuint, GLsizei, GLsizei*, GLchar*),
+                       void (*destroy)(GLuint)) {
+  char log[2048] = {};
+  getLog(object, sizeof log, nullptr, log);
+  destroy(object);
+  throw std::runtime_error(std::string(what) + log);
+}
 
 GLuint Compile(GLenum type, const char* source) {
   GLuint shader = glCreateShader(type);
@@ -71,12 +80,7 @@ GLuint Compile(GLenum type, const char* source) {
   glCompileShader(shader);
   GLint ok = 0;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[2048] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    glDeleteShader(shader);
-    throw std::runtime_error(std::string("OpenGL shader: ") + log);
-  }
+  if (!ok) Fail("OpenGL shader: ", shader, glGetShaderInfoLog, glDeleteShader);
   return shader;
 }
 
@@ -99,12 +103,7 @@ GLShaderProgram::GLShaderProgram() {
   glDeleteShader(fs);
   GLint ok = 0;
   glGetProgramiv(m_program, GL_LINK_STATUS, &ok);
-  if (!ok) {
-    char log[2048] = {};
-    glGetProgramInfoLog(m_program, sizeof log, nullptr, log);
-    glDeleteProgram(m_program);
-    throw std::runtime_error(std::string("OpenGL program: ") + log);
-  }
+  if (!ok) Fail("OpenGL program: ", m_program, glGetProgramInfoLog, glDeleteProgram);
 }
 
 GLShaderProgram::~GLShaderProgram() { glDeleteProgram(m_program); }
