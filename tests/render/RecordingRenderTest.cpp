@@ -155,50 +155,6 @@ TEST(RecordingRender, ClipPlaneSlotsBeyondTheOfferedCountAreIgnored) {
   EXPECT_EQ(render.GetState().clipPlanes[2], IVClipPlane{});
 }
 
-TEST(RecordingRender, LogsClipPlaneCountQueriesOnlyWhenAskedAndOnlyTheCallers) {
-  RecordingRender render(5);
-  render.GetNumClipPlanes();
-  EXPECT_EQ(render.CountOf(ERenderCall::GetNumClipPlanes), 0u);
-
-  render.SetRecordQueries(true);
-  render.SetClipPlane(0, 1, 0, 0, 0);  // asks the count inside the base class
-  render.EnableClipPlane(0, true);
-  EXPECT_EQ(render.CountOf(ERenderCall::GetNumClipPlanes), 0u);
-  render.GetNumClipPlanes();
-  const auto queries = render.CallsOf(ERenderCall::GetNumClipPlanes);
-  ASSERT_EQ(queries.size(), 1u);
-  EXPECT_EQ(queries[0].count, 5u);
-  EXPECT_EQ(render.IndexOf(ERenderCall::GetNumClipPlanes), 2u);
-}
-
-TEST(RecordingRender, VertexStreamPNIsANewStreamOwnedByTheCaller) {
-  RecordingRender render;
-  std::unique_ptr<IIVVertexStream<IVVertexPN>> first(render.GetVertexStreamPN());
-  std::unique_ptr<IIVVertexStream<IVVertexPN>> second(render.GetVertexStreamPN());
-  ASSERT_NE(first, nullptr);
-  EXPECT_NE(first.get(), second.get());
-  EXPECT_NE(first.get(), &render.ImmediateStream<IVVertexPN>({}));
-
-  // Independent batches: one stream's open batch survives the other's.
-  first->BeginTriangles();
-  first->AddTriangle(PN(1), PN(2), PN(3));
-  second->BeginLines();
-  second->AddLine(PN(4), PN(5));
-  second->End();
-  first->End();
-  second.reset();  // deleting one leaves the renderer and the other usable
-  first->BeginPoints();
-  first->AddPoint(PN(6));
-  first->End();
-
-  const auto batches = render.Batches<IVVertexPN>();
-  ASSERT_EQ(batches.size(), 3u);
-  EXPECT_EQ(batches[0].primitive, EPrimitive::Lines);
-  EXPECT_EQ(batches[1].primitive, EPrimitive::Triangles);
-  EXPECT_EQ(batches[2].vertices[0].x, 6.0f);
-  EXPECT_EQ(render.CountOf(ERenderCall::GetVertexStreamPN), 2u);
-}
-
 TEST(RenderLibrary, VertexStreamPNOfThePlainRendererDrawsThroughItAndIsTheCallers) {
   PlainRender render;
   std::unique_ptr<IIVVertexStream<IVVertexPN>> a(render.GetVertexStreamPN());
