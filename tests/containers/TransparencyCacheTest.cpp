@@ -253,16 +253,19 @@ TEST_F(TransparencyCacheTest, AMeshAddedTwiceIsDrawnTwice) {
 
 TEST_F(TransparencyCacheTest, NearZeroDirectionIsNotNormalisedSoTheViewNeverCountsAsUnchanged) {
   cache.SetSkipSortTolerance(10.0f);
+  auto a = FlippingPair();
   direction[2] = 0.01f;  // squared length 0.0001: scaled by it, not normalised
-  auto a = Layers({0, 1000, 2000});
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{2000, 1000, 0}));
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
 
-  MoveLayer(*a, 0, 5000);
+  // A 4 degree turn stays within the tolerance of unit directions (see above), but the
+  // dot product of two directions this short is far below its cosine: the order is sorted again.
+  Turn(4.0f);
+  for (float& d : direction) d *= 0.01f;
   Add(*a, 0xFFFFFFFF);
   Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 2000, 1000}));
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
 }
 
 TEST_F(TransparencyCacheTest, NanDepthsAreDrawnLastWithoutUpsettingTheOrder) {
@@ -292,16 +295,40 @@ TEST_F(TransparencyCacheTest, ClearForgetsTheMeshesAndTheNextRenderSortsAgain) {
 }
 
 TEST_F(TransparencyCacheTest, LargeTablesSortBackToFrontLikeAComparisonSort) {
-  // Enough triangles for the radix path, with negative depths and ties.
-  std::vector<int> depths;
-  for (int i = 0; i < 3000; ++i) depths.push_back(((i * 7919) % 2001 - 1000) * 3);
-  auto a = Layers(depths);
+  // Enough triangles for the radix sort, and then enough for it to run in two halves,
+  // with negative depths and ties.
   eye[2] = 0.0f;
-  Add(*a, 0xFFFFFFFF);
+  for (int n : {3000, 100000}) {
+    std::vector<int> depths;
+    for (int i = 0; i < n; ++i) depths.push_back(((i * 7919) % 20001 - 10000) * 3);
+    auto a = Layers(depths);
+    Add(*a, 0xFFFFFFFF);
+    Render();
+    std::sort(depths.begin(), depths.end(), std::greater<>());
+    EXPECT_EQ(DrawnDepths(), depths) << n << " triangles";
+    cache.Clear();  // the mesh goes
+  }
+}
+
+TEST_F(TransparencyCacheTest, ABatchGoesOnAcrossTheSeamOfTheHalvesOfALargeTable) {
+  // The far mesh has the first 50001 entries of 100000, so the seam between the halves
+  // of the table (entry 50000) falls inside its batch.
+  std::vector<int> far, near;
+  for (int i = 0; i < 50001; ++i) far.push_back(100000 + i);
+  for (int i = 0; i < 49999; ++i) near.push_back(i);
+  auto a = Layers(far);
+  auto b = Layers(near);
+  Add(*a, 0xFF0000FF);
+  render.SetBackfaceVisible(true, false);
+  Add(*b, 0xFF00FF00);
+  render.SetBackfaceVisible(false, false);
   Render();
-  std::vector<int> expected = depths;
-  std::sort(expected.begin(), expected.end(), std::greater<>());
-  EXPECT_EQ(DrawnDepths(), expected);
+  EXPECT_EQ(render.CountOf(ERenderCall::BeginTriangles), 2u);
+  const auto batches = render.Batches<IVVertexPNC>();
+  ASSERT_EQ(batches.size(), 2u);
+  EXPECT_EQ(batches[0].vertices.size(), 3u * 50001);
+  EXPECT_EQ(batches[1].vertices.size(), 3u * 49999);
+  EXPECT_EQ(batches[1].vertices.front().g, 0xFF);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -17,53 +16,6 @@ namespace {
 // of a mesh may come close to the limits of the type.
 inline float CornerSum(std::int32_t a, std::int32_t b, std::int32_t c) {
   return float(std::int32_t(std::uint32_t(a) + std::uint32_t(b) + std::uint32_t(c)));
-}
-
-// A key whose ascending unsigned order is the descending order of the depths, so that
-// the farthest triangle comes first. NaN depths have no place in that order; they get
-// the largest key and are drawn last.
-inline std::uint32_t BackToFrontKey(float depth) {
-  if (std::isnan(depth)) return 0xFFFFFFFFu;
-  std::uint32_t bits;
-  std::memcpy(&bits, &depth, sizeof bits);
-  const std::uint32_t ascending = (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
-  return ~ascending;
-}
-
-// Stable LSD radix sort of 64-bit words on their upper 32 bits, in passes of 11, 11 and
-// 10 bits; the lower 32 bits carry the table index along. The digit counts come from
-// the caller, who gathers them while making the keys, saving a pass over the keys.
-constexpr int kRadixShift[3] = {32, 43, 54};
-constexpr std::uint32_t kRadixMask[3] = {0x7FF, 0x7FF, 0x3FF};
-
-inline void CountDigits(std::uint64_t key, std::uint32_t* counts) {
-  for (int p = 0; p < 3; ++p) ++counts[p * 2048 + ((key >> kRadixShift[p]) & kRadixMask[p])];
-}
-
-void RadixSortUpper32(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& scratch,
-                      std::vector<std::uint32_t>& counts) {
-  scratch.resize(keys.size());
-  std::uint64_t* from = keys.data();
-  std::uint64_t* to = scratch.data();
-  for (int p = 0; p < 3; ++p) {
-    std::uint32_t* c = &counts[p * 2048];
-    // A pass in which every key falls into one bucket would only copy.
-    if (std::find(c, c + 2048, std::uint32_t(keys.size())) != c + 2048) continue;
-    std::uint32_t sum = 0;
-    for (int b = 0; b < 2048; ++b) {
-      const std::uint32_t n = c[b];
-      c[b] = sum;
-      sum += n;
-    }
-    const int shift = kRadixShift[p];
-    const std::uint32_t mask = kRadixMask[p];
-    for (std::size_t i = 0, n = keys.size(); i < n; ++i) {
-      const std::uint64_t k = from[i];
-      to[c[(k >> shift) & mask]++] = k;
-    }
-    std::swap(from, to);
-  }
-  if (from != keys.data()) keys.swap(scratch);
 }
 
 }  // namespace
@@ -103,9 +55,8 @@ void IVTransparencyCache::PrepareTriangles() {
   // A new sequence of meshes keeps sortedCount: when the total number of triangles is
   // unchanged and the view has not turned, the table in mesh order is drawn unsorted
   // for a frame, as callers that change meshes are expected to call ForceReSort.
-  triangles.clear();
-  m_meshOrder.clear();
   numTriangles = 0;
+  m_spans.clear();
   ++m_tableGeneration;
   std::uint64_t total = 0;
   for (const TStlReference& r : *references)
@@ -114,32 +65,62 @@ void IVTransparencyCache::PrepareTriangles() {
 
   try {
     if (total > 0xFFFFFFFFull) throw std::length_error("transparency table");
-    m_meshOrder.assign(std::size_t(total), IVVBTranspTriangle{nullptr, 0.0f, 0});
-    triangles.reserve(std::size_t(total));
+    const std::size_t n = std::size_t(total);
+    triangles.resize(n);
+    m_centres.resize(3 * n);
+    m_drawRecords.resize(n);
+    m_order.Reset(std::uint32_t(n));
+    m_spans.reserve(references->size());
   } catch (...) {
-    // Lack of memory must not take the frame down: this render draws nothing.
-    triangles.clear();
-    m_meshOrder.clear();
-    numTriangles = 0;
+    // Lack of memory must not take the frame down: this render draws nothing, and what
+    // the table held goes back.
+    decltype(triangles)().swap(triangles);
+    decltype(m_centres)().swap(m_centres);
+    decltype(m_drawRecords)().swap(m_drawRecords);
+    m_order.Release();
+    m_spans.clear();
     return;
   }
   // The count comes from the mesh library; the fill never writes past it even if a
   // mesh's lists disagreed with its count.
-  IVVBTranspTriangle* entry = m_meshOrder.data();
-  IVVBTranspTriangle* const end = entry + total;
+  const float kThird = 0.33333f;
+  std::uint32_t next = 0;
   // A triangle belongs to the mesh whose traversal produced it (also one without a
   // surface), and a mesh added twice to its first reference, as FindSTL finds it.
   for (const TStlReference& r : *references) {
     if (!r.stl) continue;
+    const std::uint32_t first = next;
     const std::uint32_t owner = std::uint32_t(FindSTL(r.stl) - references->data());
     ForEachTriangle(*r.stl, [&](const MStlTriangle& t) {
-      if (entry != end) *entry++ = {&t, 0.0f, owner};
+      if (next == total) return;
+      const MStlPoint& a = *t.points[0];
+      const MStlPoint& b = *t.points[1];
+      const MStlPoint& c = *t.points[2];
+      float* centre = &m_centres[3 * std::size_t(next)];
+      centre[0] = CornerSum(a.x, b.x, c.x) * kThird;
+      centre[1] = CornerSum(a.y, b.y, c.y) * kThird;
+      centre[2] = CornerSum(a.z, b.z, c.z) * kThird;
+      TDrawRecord& record = m_drawRecords[next];
+      for (int k = 0; k < 3; ++k) {
+        const MStlPoint& p = *t.points[k];
+        record.corners[k][0] = float(p.x);
+        record.corners[k][1] = float(p.y);
+        record.corners[k][2] = float(p.z);
+        record.normal[k] = t.normal[k];
+      }
+      record.owner = owner;
+      triangles[next] = &t;
+      ++next;
     });
+    if (next > first) m_spans.push_back({first, next, owner});
   }
-  m_meshOrder.resize(std::size_t(entry - m_meshOrder.data()));
-  triangles = m_meshOrder;
-  ++m_tableGeneration;
-  numTriangles = std::uint32_t(triangles.size());
+  if (next < total) {
+    triangles.resize(next);
+    m_centres.resize(3 * std::size_t(next));
+    m_drawRecords.resize(next);
+    m_order.Reset(next);
+  }
+  numTriangles = next;
 }
 
 bool IVTransparencyCache::_IsSorted() {
@@ -155,44 +136,25 @@ bool IVTransparencyCache::_IsSorted() {
   return false;
 }
 
+// The depth pass walks the table in mesh order through the centres made with it: a
+// sequential read of 12 bytes per triangle, whatever the last frame's order. Each mesh's
+// entries take the eye and direction of the reference that owns them.
 void IVTransparencyCache::Sort() {
   if (numTriangles == 0 || _IsSorted()) return;
-
-  const float kThird = 0.33333f;
-  const std::vector<TStlReference>& refs = *references;
-  const std::size_t n = m_meshOrder.size();
-  m_sortKeys.resize(n);
-  m_sortCounts.assign(3 * 2048, 0);
-  std::uint64_t* keys = m_sortKeys.data();
-  std::uint32_t* counts = m_sortCounts.data();
-  for (std::size_t i = 0; i < n; ++i) {
-    IVVBTranspTriangle& entry = m_meshOrder[i];
-    const TStlReference& r = refs[entry.owner];
-    const MStlTriangle& t = *entry.triangle;
-    const MStlPoint& a = *t.points[0];
-    const MStlPoint& b = *t.points[1];
-    const MStlPoint& c = *t.points[2];
-    const float cx = CornerSum(a.x, b.x, c.x) * kThird;
-    const float cy = CornerSum(a.y, b.y, c.y) * kThird;
-    const float cz = CornerSum(a.z, b.z, c.z) * kThird;
-    entry.depth = float(((double(cx) - r.eye[0]) * r.direction[0] + (double(cy) - r.eye[1]) * r.direction[1]) +
-                        (double(cz) - r.eye[2]) * r.direction[2]);
-    keys[i] = (std::uint64_t(BackToFrontKey(entry.depth)) << 32) | i;
-    CountDigits(keys[i], counts);
-  }
-  _SortByDepth();
-}
-
-// Greatest depth first. The order of equal depths is free, which lets a radix sort on
-// the float keys stand in for a comparison sort: linear time, and NaN depths cannot
-// break it as they would break a comparator.
-void IVTransparencyCache::_SortByDepth() {
-  const std::size_t n = m_meshOrder.size();
-  if (n < 256)
-    std::sort(m_sortKeys.begin(), m_sortKeys.end());
-  else
-    RadixSortUpper32(m_sortKeys, m_sortScratch, m_sortCounts);
-  for (std::size_t i = 0; i < n; ++i) triangles[i] = m_meshOrder[std::uint32_t(m_sortKeys[i])];
+  m_order.Sort([this](std::size_t begin, std::size_t end, float* depths) {
+    // The span that holds `begin`; the spans cover the table without gaps.
+    auto span = std::prev(std::upper_bound(m_spans.begin(), m_spans.end(), begin,
+                                           [](std::size_t i, const TSpan& s) { return i < s.first; }));
+    for (std::size_t i = begin; i < end; ++span) {
+      const TStlReference& r = (*references)[span->owner];
+      const double ex = r.eye[0], ey = r.eye[1], ez = r.eye[2];
+      const double dx = r.direction[0], dy = r.direction[1], dz = r.direction[2];
+      for (const std::size_t stop = std::min<std::size_t>(end, span->end); i < stop; ++i) {
+        const float* c = &m_centres[3 * i];
+        *depths++ = float(((double(c[0]) - ex) * dx + (double(c[1]) - ey) * dy) + (double(c[2]) - ez) * dz);
+      }
+    }
+  });
   ++m_tableGeneration;
 }
 

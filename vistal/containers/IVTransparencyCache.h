@@ -7,10 +7,13 @@
 //
 // The triangle table and its order survive from frame to frame while the sequence of
 // meshes is unchanged, and a re-sort is skipped while the view has turned by less than
-// the skip-sort tolerance; the vertices made from the sorted table are kept with it. The
-// table points at the meshes' triangles: an owner that edits a mesh (its triangles or
-// its points) calls Clear before the next render.
+// the skip-sort tolerance. With the table the cache copies what the sort and the drawing
+// read of each triangle (its centre, corners and normal), so that a frame touches those
+// compact arrays instead of the meshes: an owner that edits a mesh (its triangles or its
+// points) calls Clear before the next render.
+#include "host/mesh/MStlLargeAllocator.h"
 #include "host/render/IVRender.h"
+#include "vistal/containers/IVDepthOrder.h"
 #include "vistal/Api.h"
 
 #include <cstdint>
@@ -30,12 +33,10 @@ public:
     float direction[3];  // unit length unless near zero
   };
 
+  // An entry of the triangle table.
   struct IVVBTranspTriangle {
     const MStlTriangle* triangle;
     float depth;  // distance of the triangle's centre from the eye along the view
-    // Index in `references` of the first reference to the triangle's mesh. It fills
-    // what would be padding and spares the hot loops the walk to the surface.
-    std::uint32_t owner;
   };
 
   explicit IVTransparencyCache(IVRender* render);
@@ -54,6 +55,23 @@ public:
 private:
   friend class IVVertexContainerTransparency;
 
+  // What drawing reads of an entry's triangle: its corners as float, in the triangle's
+  // own order, its normal and the reference that owns it. Streaming in depth order then
+  // reads one cache line per triangle instead of a triangle and three points spread
+  // through the meshes.
+  struct alignas(64) TDrawRecord {
+    float corners[3][3];
+    float normal[3];
+    std::uint32_t owner;
+  };
+  // The stretch of the table made from one reference's mesh, and the reference that
+  // owns it: the first one with that mesh, as FindSTL finds it.
+  struct TSpan {
+    std::uint32_t first;
+    std::uint32_t end;
+    std::uint32_t owner;
+  };
+
   void PrepareTriangles();
   void Sort();
   bool _IsSorted();
@@ -61,12 +79,11 @@ private:
   static bool IVVBTranspTriangleCompare(const IVVBTranspTriangle& a, const IVVBTranspTriangle& b);
   static bool IVVBTranspTriangleCompareIndirect(const IVVBTranspTriangle& a, const IVVBTranspTriangle& b);
 
+  // Entry i of the table in its current (sorted) order.
   unsigned int GetNumTriangle() const { return numTriangles; }
-  const MStlBase* GetStl(unsigned int i) const { return (*references)[triangles[i].owner].stl; }
-  std::uint32_t GetOwner(unsigned int i) const { return triangles[i].owner; }
-  const std::vector<TStlReference>& GetReferences() const { return *references; }
-  std::uint64_t GetTableGeneration() const { return m_tableGeneration; }
-  const MStlTriangle* GetTriangle(unsigned int i) const { return triangles[i].triangle; }
+  const MStlBase* GetStl(unsigned int i) const { return (*references)[m_drawRecords[OrderIndex(i)].owner].stl; }
+  const MStlTriangle* GetTriangle(unsigned int i) const { return triangles[OrderIndex(i)]; }
+  IVVBTranspTriangle GetEntry(unsigned int i) const { return {GetTriangle(i), m_order.DepthAt(i)}; }
   IVRender::Memento* FindMemento(const MStlBase* stl) const;
   TStlReference* FindSTL(const MStlBase* stl) const;
   bool RenderStatesDiffer(const MStlBase* a, const MStlBase* b) const;
@@ -74,8 +91,15 @@ private:
   void RestoreSTLRenderState(IVRender* render, const MStlBase* stl) const;
   void RestoreSTLRenderState(IVRender* render, const MStlBase* stl, IVRender::EMemoType type) const;
 
-  void _SortByDepth();
+  // The sorted order as the container walks it: position i holds the mesh-order index
+  // of entry i in its low 32 bits (see IVDepthOrder).
+  const std::uint64_t* GetOrder() const { return m_order.Data(); }
+  std::uint32_t OrderIndex(unsigned int i) const { return m_order.IndexAt(i); }
+  const TDrawRecord* GetDrawRecords() const { return m_drawRecords.data(); }
+  const std::vector<TStlReference>& GetReferences() const { return *references; }
+  std::uint64_t GetTableGeneration() const { return m_tableGeneration; }
 
+  // Orders the keys made by Sort, whose upper halves lie in [low, high].
   std::unique_ptr<IVVertexContainerTransparency> container;
   std::unique_ptr<std::vector<TStlReference>> references;
   std::unique_ptr<std::vector<TStlReference>> pendingReferences;
@@ -84,17 +108,13 @@ private:
   std::uint32_t sortedCount = 0;
   float sortedDirection[3] = {0.0f, 0.0f, 0.0f};
   float skipSortCosine = 1.0f;
-  // The table is contiguous (not a deque) so that the radix sort can permute it with
-  // plain index arithmetic; its entries and accessors are those of the table contract.
-  std::vector<IVVBTranspTriangle> triangles;
-  // The table's entries in mesh traversal order, where the triangles lie in memory order:
-  // the depth pass walks this one, so that it streams through the meshes instead of
-  // jumping through them in the last frame's depth order.
-  std::vector<IVVBTranspTriangle> m_meshOrder;
-  // Scratch of the radix sort, kept between frames to avoid reallocating it.
-  std::vector<std::uint64_t> m_sortKeys;
-  std::vector<std::uint64_t> m_sortScratch;
-  std::vector<std::uint32_t> m_sortCounts;
+  // The table, kept in mesh order (the references' meshes one after the other, each in
+  // traversal order) as parallel arrays, with its sorted order in m_order.
+  MStlLargeVector<const MStlTriangle*> triangles;
+  MStlLargeVector<float> m_centres;  // three per entry, in the mesh's integer units
+  MStlLargeVector<TDrawRecord> m_drawRecords;
+  std::vector<TSpan> m_spans;
+  IVDepthOrder m_order;
   // Changes whenever the table's entries or their order change, so that the container
   // knows when the vertices it made from the table are stale.
   std::uint64_t m_tableGeneration = 0;

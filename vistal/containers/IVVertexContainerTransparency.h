@@ -7,9 +7,9 @@
 //
 // The vertices made from the table are kept, in table order, until the table is
 // rebuilt or re-sorted or a mesh's colour or batching state changes: a frame that skips
-// the sort then hands the stream whole runs of ready vertices. Like the table itself,
-// they stay valid only while the meshes keep their triangles and points; an owner that
-// changes a mesh calls Clear (which drops them with the table).
+// the sort then hands the stream whole runs of ready vertices. Like the table, they
+// stay valid only while the meshes keep their triangles and points.
+#include "host/mesh/MStlLargeAllocator.h"
 #include "host/render/IVVertexContainer.h"
 
 #include <cstdint>
@@ -33,12 +33,12 @@ protected:
   void _Optimise(IIVVertexStream<IVVertexPNC>& stream) override;
 
 private:
-  // A stretch of consecutive entries of one mesh.
+  // A stretch of consecutive entries drawn in one batch.
   struct Run {
     std::size_t first;   // first triangle
     std::size_t count;   // triangles
-    std::uint32_t owner; // reference index of the mesh
-    bool newBatch;       // the mesh's state differs from the previous run's
+    std::uint32_t owner; // reference index of the mesh of the first triangle
+    bool newBatch;       // opens a batch: the previous entry's mesh has another state
   };
   struct MeshKey {
     std::uint32_t colour;
@@ -47,12 +47,16 @@ private:
   };
 
   std::vector<MeshKey> _MeshKeys() const;
-  void _MakeVertices(const std::vector<MeshKey>& keys);
+  // Makes the vertices of the sorted entries [first, first + count) at `out` and appends
+  // their runs. A first run that goes on with the batch of the entry before `first`
+  // does not open one.
+  void _MakeVertices(std::size_t first, std::size_t count, IVVertexPNC* out, std::vector<Run>& runs,
+                     const std::vector<MeshKey>& keys) const;
 
   IVTransparencyCache* cache = nullptr;
   IVRender* render = nullptr;
-  std::vector<IVVertexPNC> m_vertices;
+  std::vector<MeshKey> m_keys;  // of the meshes as the kept vertices were made
+  MStlLargeVector<IVVertexPNC> m_vertices;
   std::vector<Run> m_runs;
-  std::vector<MeshKey> m_keys;
-  std::uint64_t m_generation = ~std::uint64_t(0);
+  std::uint64_t m_keptGeneration = ~std::uint64_t(0);  // of the table the vertices were made from
 };
