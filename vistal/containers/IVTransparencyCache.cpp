@@ -5,6 +5,7 @@
 #include "host/mesh/MStlSurface.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlTriangle.h"
+#include "vistal/containers/IVDepthOrder.h"
 #include "vistal/containers/IVVertexContainerTransparency.h"
 
 #include <algorithm>
@@ -23,7 +24,8 @@ inline float CornerSum(std::int32_t a, std::int32_t b, std::int32_t c) {
 IVTransparencyCache::IVTransparencyCache(IVRender* render_)
     : references(std::make_unique<std::vector<TStlReference>>()),
       pendingReferences(std::make_unique<std::vector<TStlReference>>()),
-      render(render_) {
+      render(render_),
+      m_order(std::make_unique<IVDepthOrder>()) {
   SetSkipSortTolerance(0.0f);
 }
 
@@ -69,7 +71,7 @@ void IVTransparencyCache::PrepareTriangles() {
     triangles.resize(n);
     m_centres.resize(3 * n);
     m_drawRecords.resize(n);
-    m_order.Reset(std::uint32_t(n));
+    m_order->Reset(std::uint32_t(n));
     m_spans.reserve(references->size());
   } catch (...) {
     // Lack of memory must not take the frame down: this render draws nothing, and what
@@ -77,7 +79,7 @@ void IVTransparencyCache::PrepareTriangles() {
     decltype(triangles)().swap(triangles);
     decltype(m_centres)().swap(m_centres);
     decltype(m_drawRecords)().swap(m_drawRecords);
-    m_order.Release();
+    m_order->Release();
     m_spans.clear();
     return;
   }
@@ -118,7 +120,7 @@ void IVTransparencyCache::PrepareTriangles() {
     triangles.resize(next);
     m_centres.resize(3 * std::size_t(next));
     m_drawRecords.resize(next);
-    m_order.Reset(next);
+    m_order->Reset(next);
   }
   numTriangles = next;
 }
@@ -141,7 +143,7 @@ bool IVTransparencyCache::_IsSorted() {
 // entries take the eye and direction of the reference that owns them.
 void IVTransparencyCache::Sort() {
   if (numTriangles == 0 || _IsSorted()) return;
-  m_order.Sort([this](std::size_t begin, std::size_t end, float* depths) {
+  m_order->Sort([this](std::size_t begin, std::size_t end, float* depths) {
     // The span that holds `begin`; the spans cover the table without gaps.
     auto span = std::prev(std::upper_bound(m_spans.begin(), m_spans.end(), begin,
                                            [](std::size_t i, const TSpan& s) { return i < s.first; }));
@@ -197,6 +199,12 @@ bool IVTransparencyCache::IVVBTranspTriangleCompare(const IVVBTranspTriangle& a,
 bool IVTransparencyCache::IVVBTranspTriangleCompareIndirect(const IVVBTranspTriangle& a,
                                                             const IVVBTranspTriangle& b) {
   return a.depth > b.depth;
+}
+
+const std::uint64_t* IVTransparencyCache::GetOrder() const { return m_order->Data(); }
+
+IVTransparencyCache::IVVBTranspTriangle IVTransparencyCache::GetEntry(unsigned int i) const {
+  return {GetTriangle(i), m_order->DepthAt(i)};
 }
 
 IVTransparencyCache::TStlReference* IVTransparencyCache::FindSTL(const MStlBase* stl) const {

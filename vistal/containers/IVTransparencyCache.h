@@ -13,7 +13,6 @@
 // points) calls Clear before the next render.
 #include "host/mesh/MStlLargeAllocator.h"
 #include "host/render/IVRender.h"
-#include "vistal/containers/IVDepthOrder.h"
 #include "vistal/Api.h"
 
 #include <cstdint>
@@ -22,6 +21,7 @@
 
 class MStlBase;
 class MStlTriangle;
+class IVDepthOrder;
 class IVVertexContainerTransparency;
 
 class VISTAL_API IVTransparencyCache {
@@ -83,7 +83,7 @@ private:
   unsigned int GetNumTriangle() const { return numTriangles; }
   const MStlBase* GetStl(unsigned int i) const { return (*references)[m_drawRecords[OrderIndex(i)].owner].stl; }
   const MStlTriangle* GetTriangle(unsigned int i) const { return triangles[OrderIndex(i)]; }
-  IVVBTranspTriangle GetEntry(unsigned int i) const { return {GetTriangle(i), m_order.DepthAt(i)}; }
+  IVVBTranspTriangle GetEntry(unsigned int i) const;
   IVRender::Memento* FindMemento(const MStlBase* stl) const;
   TStlReference* FindSTL(const MStlBase* stl) const;
   bool RenderStatesDiffer(const MStlBase* a, const MStlBase* b) const;
@@ -93,8 +93,8 @@ private:
 
   // The sorted order as the container walks it: position i holds the mesh-order index
   // of entry i in its low 32 bits (see IVDepthOrder).
-  const std::uint64_t* GetOrder() const { return m_order.Data(); }
-  std::uint32_t OrderIndex(unsigned int i) const { return m_order.IndexAt(i); }
+  const std::uint64_t* GetOrder() const;
+  std::uint32_t OrderIndex(unsigned int i) const { return std::uint32_t(GetOrder()[i]); }
   const TDrawRecord* GetDrawRecords() const { return m_drawRecords.data(); }
   const std::vector<TStlReference>& GetReferences() const { return *references; }
   std::uint64_t GetTableGeneration() const { return m_tableGeneration; }
@@ -114,7 +114,7 @@ private:
   MStlLargeVector<float> m_centres;  // three per entry, in the mesh's integer units
   MStlLargeVector<TDrawRecord> m_drawRecords;
   std::vector<TSpan> m_spans;
-  IVDepthOrder m_order;
+  std::unique_ptr<IVDepthOrder> m_order;
   // Changes whenever the table's entries or their order change, so that the container
   // knows when the vertices it made from the table are stale.
   std::uint64_t m_tableGeneration = 0;
