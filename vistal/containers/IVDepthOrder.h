@@ -32,6 +32,8 @@ public:
   template <typename DepthsOf>
   void Sort(DepthsOf&& depthsOf);
 
+  // A key whose ascending unsigned order is the descending order of the depths; NaN
+  // depths have no place in that order and get the largest key.
   static std::uint32_t BackToFrontKey(float depth) {
     if (std::isnan(depth)) return 0xFFFFFFFFu;
     std::uint32_t bits;
@@ -39,6 +41,7 @@ public:
     const std::uint32_t ascending = (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
     return ~ascending;
   }
+  // The depth a key was made from (a NaN for the key of NaN depths).
   static float DepthOfKey(std::uint32_t key) {
     const std::uint32_t ascending = ~key;
     const std::uint32_t bits = (ascending & 0x80000000u) ? (ascending & 0x7FFFFFFFu) : ~ascending;
