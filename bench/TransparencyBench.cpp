@@ -1,8 +1,8 @@
 // A frame of the transparency cache: depth pass, sort and streaming of all triangles,
 // against a renderer that discards the vertices, so only the CPU work is measured. The
 // std::sort baseline sorts a deque of the same entries with the greater-depth comparator.
-#include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlPrimitives.h"
+#include "BenchSphere.h"
+
 #include "testing/NullRender.h"
 #include "vistal/containers/IVTransparencyCache.h"
 
@@ -23,10 +23,8 @@ struct Scene {
   std::size_t triangles = 0;
 
   explicit Scene(std::size_t total) {
-    const unsigned slices = unsigned(std::sqrt(double(total) / 3.0 / 2.0 * 1.6));
-    const unsigned stacks = unsigned(double(total) / 3.0 / 2.0 / slices) + 1;
     for (int i = 0; i < 3; ++i) {
-      meshes.push_back(MStlPrimitives::MakeUvSphere({float(i) * 20.0f, 0.0f, 0.0f}, 40.0f, slices, stacks));
+      meshes.push_back(SphereOfAbout(double(total) / 3.0, {float(i) * 20.0f, 0.0f, 0.0f}));
       triangles += meshes.back()->GetNumTriangles();
     }
   }

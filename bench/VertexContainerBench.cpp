@@ -2,9 +2,10 @@
 // a stream that only folds the vertices into a checksum: the containers' own work.
 // "Record" is a static-mode render on a renderer that discards the draw: the emission
 // plus the render library's recording of every vertex.
+#include "BenchSphere.h"
+
 #include "host/framework/MMTransformMatrix.h"
 #include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlPrimitives.h"
 #include "testing/NullRender.h"
 #include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/containers/IVVertexContainerTexturedPlane.h"
@@ -13,17 +14,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
 namespace {
-
-std::unique_ptr<MStlBase> Sphere(std::size_t triangles) {
-  const unsigned slices = unsigned(std::sqrt(double(triangles) / 2.0 * 1.6));
-  const unsigned stacks = unsigned(double(triangles) / 2.0 / slices) + 1;
-  return MStlPrimitives::MakeUvSphere({0.0f, 0.0f, 0.0f}, 40.0f, slices, stacks);
-}
 
 // The mesh's displacement mask with every point moved by (1, 2, 3).
 class Displacements : public MStlVectorMaskPoints {
@@ -44,6 +38,19 @@ public:
   float sum = 0;
 };
 
+// One benchmark frame: the container's emission alone, or a static-mode render that
+// records it.
+template <bool record, typename Container, typename V>
+void Frame(Container& container, NullRender& render, ChecksumStream<V>& stream) {
+  if (record) {
+    container.DestroyRenderOptimisations();
+    container.Render(render);
+  } else {
+    container._Optimise(stream);
+  }
+  benchmark::DoNotOptimize(stream.sum);
+}
+
 struct Animation : IVVertexContainerStlDataAnimation {
   using IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation;
   using IVVertexContainerStlDataAnimation::_Optimise;
@@ -56,21 +63,13 @@ struct Plane : IVVertexContainerTexturedPlane {
 
 template <bool record>
 void BM_StlDataAnimation(benchmark::State& state) {
-  std::unique_ptr<MStlBase> mesh = Sphere(std::size_t(state.range(0)));
+  std::unique_ptr<MStlBase> mesh = SphereOfAbout(double(state.range(0)));
   Displacements d(*mesh);
   Animation container(mesh.get(), &d);
   container.SetAnimationScale(0.5f);
   NullRender render;
   ChecksumStream<IVVertexPN> stream;
-  for (auto _ : state) {
-    if (record) {
-      container.DestroyRenderOptimisations();
-      container.Render(render);
-    } else {
-      container._Optimise(stream);
-    }
-    benchmark::DoNotOptimize(stream.sum);
-  }
+  for (auto _ : state) Frame<record>(container, render, stream);
   state.SetItemsProcessed(state.iterations() * mesh->GetNumTriangles());
 }
 BENCHMARK(BM_StlDataAnimation<false>)->Name("StlDataAnimation/Emit")->Arg(100000)->Arg(1000000)
@@ -81,7 +80,7 @@ BENCHMARK(BM_StlDataAnimation<true>)->Name("StlDataAnimation/Record")->Arg(10000
 // Every triangle is marked, so each is emitted twice: once marked, once as a record.
 template <bool record>
 void BM_TexturedPlane(benchmark::State& state) {
-  std::unique_ptr<MStlBase> mesh = Sphere(std::size_t(state.range(0)));
+  std::unique_ptr<MStlBase> mesh = SphereOfAbout(double(state.range(0)));
   mesh->GetCompactTriangleArray();
   for (unsigned s = 0; s < mesh->GetNumSurfaces(); ++s)
     for (const MStlTriangle* t = mesh->GetSurface(s)->first; t; t = t->next) t->SetMarked(true);
@@ -90,15 +89,7 @@ void BM_TexturedPlane(benchmark::State& state) {
   container.SetParams(MMTransformMatrix(m), 1, 1, 80, 80, true);
   NullRender render;
   ChecksumStream<IVVertexPNT> stream;
-  for (auto _ : state) {
-    if (record) {
-      container.DestroyRenderOptimisations();
-      container.Render(render);
-    } else {
-      container._Optimise(stream);
-    }
-    benchmark::DoNotOptimize(stream.sum);
-  }
+  for (auto _ : state) Frame<record>(container, render, stream);
   state.SetItemsProcessed(state.iterations() * 2 * mesh->GetNumTriangles());
 }
 BENCHMARK(BM_TexturedPlane<false>)->Name("TexturedPlane/Emit")->Arg(100000)->Arg(1000000)
