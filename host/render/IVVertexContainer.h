@@ -46,9 +46,12 @@ public:
       return;
     }
     if (!m_recorded) {
-      m_recorded = std::make_unique<IVVertexBatches<V>>();
-      _Optimise(*m_recorded);
-      m_recorded->End();
+      // Kept only once complete: a recording cut short by an exception is dropped, so
+      // the next render records (and fails) again instead of drawing a partial one.
+      auto recording = std::make_unique<IVVertexBatches<V>>();
+      _Optimise(*recording);
+      recording->End();
+      m_recorded = std::move(recording);
     }
     render.DrawBatches(*m_recorded, options);
   }

@@ -100,6 +100,11 @@ TEST(VertexContainerBoundingBox, UnsetEmptyAndOddVertexLists) {
   container.SetModeDynamic(true);
   EXPECT_THROW(container.RenderTriangles(render, true, false, 0), std::out_of_range);
   EXPECT_EQ(render.Kinds(), std::vector<ERenderCall>{ERenderCall::BeginLines});
+  // A recording cut short is not kept: every static render fails the same way.
+  container.SetModeDynamic(false);
+  for (int attempt = 0; attempt < 2; ++attempt)
+    EXPECT_THROW(container.RenderTriangles(render, true, false, 0), std::out_of_range) << attempt;
+  EXPECT_EQ(container.GetRecorded(), nullptr);
 
   // The unpaired last vertex lies lowest but belongs to no edge, so it decides nothing.
   std::vector<IVVertexP> odd = {{0, 0, 1}, {1, 0, 1}, {5, 5, -9}};

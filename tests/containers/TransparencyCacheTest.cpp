@@ -183,6 +183,107 @@ TEST_F(TransparencyCacheTest, SameMeshesKeepTheTableAndOrderWithinTheTolerance) 
   EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
 }
 
+// The skip test rounds the dot product of the unit directions to float once, compares
+// it strictly with the cosine of half the tolerance, and rounds that cosine once. Mesh A
+// owns the farthest triangle and so makes the decision; the view on mesh B turns by
+// 4 degrees, which flips B's pair when the table is sorted again.
+TEST_F(TransparencyCacheTest, SkipDecisionRoundsOnceAndComparesStrictly) {
+  struct Case {
+    const char* what;
+    float tolerance;
+    float before[3], after[3];  // A's direction, as given to AddSTL
+    bool skips;
+  };
+  const Case cases[] = {
+      {"unchanged direction, tolerance 0: dot 1 is not above cosine 1", 0.0f, {0, 0, 1}, {0, 0, 1}, false},
+      {"unchanged direction whose dot rounds once to just above 1",
+       0.0f,
+       {0x1.00d4e4p-1f, 0x1.1a4ap-2f, 0x1.ced808p-2f},
+       {0x1.00d4e4p-1f, 0x1.1a4ap-2f, 0x1.ced808p-2f},
+       true},
+      {"turn whose dot equals the once-rounded cosine of 9.3 degrees",
+       18.6f,
+       {0, 0, 1},
+       {0x1.4af6dap-3f, 0, 0x1.f94528p-1f},
+       false},
+      {"squared length 0.0009 is normalised", 10.0f, {0, 0, 0.03f}, {0, 0, 0.03f}, true},
+  };
+  for (const Case& c : cases) {
+    IVTransparencyCache local(&render);
+    local.SetSkipSortTolerance(c.tolerance);
+    auto a = Layers({0});
+    auto b = FlippingPair();
+    for (int frame = 0; frame < 2; ++frame) {
+      const float* d = frame == 0 ? c.before : c.after;
+      const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+      float eyeA[3], dirA[3] = {d[0], d[1], d[2]};
+      for (int k = 0; k < 3; ++k) eyeA[k] = -1e9f * d[k] / length;  // A's triangle far behind B's
+      local.AddSTL(a.get(), eyeA, dirA);
+      Turn(frame == 0 ? 0.0f : 4.0f);
+      float eyeB[3] = {eye[0], eye[1], eye[2]};
+      float dirB[3] = {direction[0], direction[1], direction[2]};
+      local.AddSTL(b.get(), eyeB, dirB);
+      render.Clear();
+      local.RenderStlTransparentPN(&render);
+    }
+    EXPECT_EQ(DrawnDepths(), c.skips ? (std::vector<int>{0, 1000, 0}) : (std::vector<int>{0, 0, 1000})) << c.what;
+  }
+}
+
+// The centre is the exact 32-bit corner sum times the float constant 0.33333 (not a
+// third), and the depth is formed from it in double: no rounding of the centre to float.
+TEST_F(TransparencyCacheTest, DepthsComeFromTheExactCornerSumsWithTheWeight0_33333) {
+  auto triangleWithXs = [](std::int32_t x0, std::int32_t x1, std::int32_t x2) {
+    MStlBuilder builder;
+    const std::int32_t xyz[] = {x0, 0, 0, x1, 1000, 0, x2, 0, 1000};
+    builder.AddPointsInUnits(xyz);
+    const std::uint32_t corners[] = {0, 1, 2};
+    builder.AddSurface(corners);
+    return builder.Build();
+  };
+  direction[0] = 1.0f;
+  direction[2] = 0.0f;
+  // Far from the origin with the eye close by: sums 12600001 and 12600002 give centres
+  // 0.33 apart that a float centre would make equal (4199958.5 both).
+  eye[0] = 4199948.0f;
+  auto nearer = triangleWithXs(4200000, 4200000, 4200001);
+  auto farther = triangleWithXs(4200000, 4200001, 4200001);
+  Add(*nearer, 0xFFFFFFFF);
+  Add(*farther, 0xFFFFFFFF);
+  Render();
+  std::vector<IVVertexPNC> v = DrawnVertices();
+  ASSERT_EQ(v.size(), 6u);
+  EXPECT_EQ(v[1].x, 4200001.0f) << "the farther triangle first";
+
+  // With its own eye each: a centre at 3000000 * 0.33333 = 999990 seen from 0 lies nearer
+  // than one at 0 seen from -999995 (with a third it would be 1000000, farther).
+  cache.Clear();
+  auto big = triangleWithXs(1000000, 1000000, 1000000);
+  auto origin = triangleWithXs(0, 0, 0);
+  eye[0] = 0.0f;
+  Add(*big, 0xFFFFFFFF);
+  eye[0] = -999995.0f;
+  Add(*origin, 0xFFFFFFFF);
+  Render();
+  v = DrawnVertices();
+  ASSERT_EQ(v.size(), 6u);
+  EXPECT_EQ(v[0].x, 0.0f) << "the triangle at the origin is farther";
+}
+
+// An empty render forgets the meshes and the last sort: the next frame sorts, even
+// with the same meshes and a turn within the tolerance.
+TEST_F(TransparencyCacheTest, AnEmptyRenderForcesTheNextSort) {
+  cache.SetSkipSortTolerance(10.0f);
+  auto a = FlippingPair();
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  Render();
+  Turn(4.0f);
+  Add(*a, 0xFFFFFFFF);
+  Render();
+  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
+}
+
 TEST_F(TransparencyCacheTest, TurnsBelowHalfTheToleranceKeepTheOrderAndLargerOnesReSort) {
   cache.SetSkipSortTolerance(10.0f);
   auto a = FlippingPair();

@@ -13,11 +13,15 @@
 
 namespace {
 
-// Sums a coordinate of the three corners with 32-bit wrap-around, as the integer units
-// of a mesh may come close to the limits of the type.
-inline float CornerSum(std::int32_t a, std::int32_t b, std::int32_t c) {
-  return float(std::int32_t(std::uint32_t(a) + std::uint32_t(b) + std::uint32_t(c)));
+// Sums a coordinate of the three corners in 32-bit arithmetic. The sum wraps (without
+// undefined behaviour) only for coordinates beyond a third of the type's range, which
+// the mesh reader refuses.
+inline std::int32_t CornerSum(std::int32_t a, std::int32_t b, std::int32_t c) {
+  return std::int32_t(std::uint32_t(a) + std::uint32_t(b) + std::uint32_t(c));
 }
+
+// The centre's weight: the single-precision constant 0.33333, deliberately not a third.
+constexpr double kThird = double(0.33333f);
 
 }  // namespace
 
@@ -59,7 +63,6 @@ void IVTransparencyCache::PrepareTriangles() {
   // for a frame, as callers that change meshes are expected to call ForceReSort.
   numTriangles = 0;
   m_spans.clear();
-  ++m_tableGeneration;
   std::uint64_t total = 0;
   for (const TStlReference& r : *references)
     if (r.stl) total += r.stl->GetNumTriangles();
@@ -69,7 +72,7 @@ void IVTransparencyCache::PrepareTriangles() {
     if (total > 0xFFFFFFFFull) throw std::length_error("transparency table");
     const std::size_t n = std::size_t(total);
     triangles.resize(n);
-    m_centres.resize(3 * n);
+    m_cornerSums.resize(3 * n);
     m_drawRecords.resize(n);
     m_order->Reset(std::uint32_t(n));
     m_spans.reserve(references->size());
@@ -77,7 +80,7 @@ void IVTransparencyCache::PrepareTriangles() {
     // Lack of memory must not take the frame down: this render draws nothing, and what
     // the table held goes back.
     decltype(triangles)().swap(triangles);
-    decltype(m_centres)().swap(m_centres);
+    decltype(m_cornerSums)().swap(m_cornerSums);
     decltype(m_drawRecords)().swap(m_drawRecords);
     m_order->Release();
     m_spans.clear();
@@ -85,7 +88,6 @@ void IVTransparencyCache::PrepareTriangles() {
   }
   // The count comes from the mesh library; the fill never writes past it even if a
   // mesh's lists disagreed with its count.
-  const float kThird = 0.33333f;
   std::uint32_t next = 0;
   // A triangle belongs to the mesh whose traversal produced it (also one without a
   // surface), and a mesh added twice to its first reference, as FindSTL finds it.
@@ -98,10 +100,10 @@ void IVTransparencyCache::PrepareTriangles() {
       const MStlPoint& a = *t.points[0];
       const MStlPoint& b = *t.points[1];
       const MStlPoint& c = *t.points[2];
-      float* centre = &m_centres[3 * std::size_t(next)];
-      centre[0] = CornerSum(a.x, b.x, c.x) * kThird;
-      centre[1] = CornerSum(a.y, b.y, c.y) * kThird;
-      centre[2] = CornerSum(a.z, b.z, c.z) * kThird;
+      std::int32_t* sum = &m_cornerSums[3 * std::size_t(next)];
+      sum[0] = CornerSum(a.x, b.x, c.x);
+      sum[1] = CornerSum(a.y, b.y, c.y);
+      sum[2] = CornerSum(a.z, b.z, c.z);
       TDrawRecord& record = m_drawRecords[next];
       for (int k = 0; k < 3; ++k) {
         const MStlPoint& p = *t.points[k];
@@ -110,7 +112,6 @@ void IVTransparencyCache::PrepareTriangles() {
         record.corners[k][2] = float(p.z);
         record.normal[k] = t.normal[k];
       }
-      record.owner = owner;
       triangles[next] = &t;
       ++next;
     });
@@ -118,7 +119,7 @@ void IVTransparencyCache::PrepareTriangles() {
   }
   if (next < total) {
     triangles.resize(next);
-    m_centres.resize(3 * std::size_t(next));
+    m_cornerSums.resize(3 * std::size_t(next));
     m_drawRecords.resize(next);
     m_order->Reset(next);
   }
@@ -130,7 +131,11 @@ bool IVTransparencyCache::_IsSorted() {
   const TStlReference* reference = FindSTL(GetStl(0));
   const float* d = reference ? reference->direction : nullptr;
   if (d && numTriangles == sortedCount) {
-    const float dot = float(d[0] * sortedDirection[0] + d[1] * sortedDirection[1] + d[2] * sortedDirection[2]);
+    // The dot product is rounded to float once, at the end: the float products are
+    // exact in double, so only the sums round there.
+    const double exact = double(d[0]) * sortedDirection[0] + double(d[1]) * sortedDirection[1] +
+                         double(d[2]) * sortedDirection[2];
+    const float dot = float(exact);
     if (dot > skipSortCosine) return true;
   }
   sortedCount = numTriangles;
@@ -138,9 +143,11 @@ bool IVTransparencyCache::_IsSorted() {
   return false;
 }
 
-// The depth pass walks the table in mesh order through the centres made with it: a
+// The depth pass walks the table in mesh order through the corner sums made with it: a
 // sequential read of 12 bytes per triangle, whatever the last frame's order. Each mesh's
-// entries take the eye and direction of the reference that owns them.
+// entries take the eye and direction of the reference that owns them. The centre is the
+// exact sum times the weight, and the depth is formed in double from it and stored as
+// float: the only rounding of the whole expression is that last one.
 void IVTransparencyCache::Sort() {
   if (numTriangles == 0 || _IsSorted()) return;
   m_order->Sort([this](std::size_t begin, std::size_t end, float* depths) {
@@ -152,12 +159,12 @@ void IVTransparencyCache::Sort() {
       const double ex = r.eye[0], ey = r.eye[1], ez = r.eye[2];
       const double dx = r.direction[0], dy = r.direction[1], dz = r.direction[2];
       for (const std::size_t stop = std::min<std::size_t>(end, span->end); i < stop; ++i) {
-        const float* c = &m_centres[3 * i];
-        *depths++ = float(((double(c[0]) - ex) * dx + (double(c[1]) - ey) * dy) + (double(c[2]) - ez) * dz);
+        const std::int32_t* sum = &m_cornerSums[3 * i];
+        const double cx = sum[0] * kThird, cy = sum[1] * kThird, cz = sum[2] * kThird;
+        *depths++ = float(((cx - ex) * dx + (cy - ey) * dy) + (cz - ez) * dz);
       }
     }
   });
-  ++m_tableGeneration;
 }
 
 void IVTransparencyCache::RenderStlTransparentPN(IVRender* render_) {
@@ -186,8 +193,9 @@ void IVTransparencyCache::Clear() {
 }
 
 void IVTransparencyCache::SetSkipSortTolerance(float degrees) {
-  const float radians = degrees * 0.5f * 3.1415927f / 180.0f;
-  skipSortCosine = float(std::cos(radians));
+  // Half the angle in radians, rounded to float once; its cosine, rounded to float once.
+  const float radians = float(double(degrees) * 0.5 * 3.1415927 / 180.0);
+  skipSortCosine = float(std::cos(double(radians)));
 }
 
 void IVTransparencyCache::ForceReSort() { sortedCount = 0; }
@@ -202,6 +210,12 @@ bool IVTransparencyCache::IVVBTranspTriangleCompareIndirect(const IVVBTranspTria
 }
 
 const std::uint64_t* IVTransparencyCache::GetOrder() const { return m_order->Data(); }
+
+std::uint32_t IVTransparencyCache::OwnerOf(std::uint32_t index) const {
+  const auto span = std::upper_bound(m_spans.begin(), m_spans.end(), index,
+                                     [](std::uint32_t i, const TSpan& s) { return i < s.first; });
+  return std::prev(span)->owner;
+}
 
 IVTransparencyCache::IVVBTranspTriangle IVTransparencyCache::GetEntry(unsigned int i) const {
   return {GetTriangle(i), m_order->DepthAt(i)};

@@ -3,14 +3,18 @@
 #include "vistal/containers/IVTransparencyCache.h"
 #include "vistal/containers/IVTwoPartWork.h"
 
+#include <algorithm>
 #include <new>
+
+namespace {
+// Triangles per chunk: 1.4 MB of vertices, small beside a large table and large enough
+// that handing a chunk from one thread to the other costs little.
+constexpr std::size_t kChunk = 1 << 14;
+}  // namespace
 
 void IVVertexContainerTransparency::DestroyRenderOptimisations() {
   IVVertexContainer<IVVertexPNC>::DestroyRenderOptimisations();
-  decltype(m_vertices)().swap(m_vertices);
-  m_runs.clear();
-  m_keys.clear();
-  m_keptGeneration = ~std::uint64_t(0);
+  for (Chunk& chunk : m_chunks) chunk = Chunk();
 }
 
 // Per reference: the diffuse colour of its captured material, and the group of
@@ -41,15 +45,28 @@ void IVVertexContainerTransparency::_MakeVertices(std::size_t first, std::size_t
   const IVTransparencyCache::TDrawRecord* records = cache->GetDrawRecords();
   const std::size_t n = cache->GetNumTriangle();
   const std::size_t end = first + count;
+  // The spans of the table in mesh order give each entry's owner; the span of the entry
+  // before is tried first, as neighbours in depth often come from one mesh.
+  const auto& spans = cache->GetSpans();
+  const IVTransparencyCache::TSpan* span = &spans.front();
+  auto ownerOf = [&](std::uint32_t index) {
+    if (index < span->first || index >= span->end) {
+      span = std::upper_bound(spans.data(), spans.data() + spans.size(), index,
+                              [](std::uint32_t i, const IVTransparencyCache::TSpan& s) { return i < s.first; }) - 1;
+    }
+    return span->owner;
+  };
   // The owner of the entry before, and of the entry at hand.
-  std::uint32_t current = first == 0 ? ~0u : records[std::uint32_t(order[first - 1])].owner;
+  std::uint32_t current = first == 0 ? ~0u : ownerOf(std::uint32_t(order[first - 1]));
   std::uint32_t owner = ~0u;
   std::uint8_t rgba[4] = {};
   for (std::size_t i = first; i < end; ++i) {
     if (i + kAhead < n) __builtin_prefetch(&records[std::uint32_t(order[i + kAhead])]);
-    const IVTransparencyCache::TDrawRecord& record = records[std::uint32_t(order[i])];
-    if (record.owner != owner) {
-      owner = record.owner;
+    const std::uint32_t index = std::uint32_t(order[i]);
+    const IVTransparencyCache::TDrawRecord& record = records[index];
+    const std::uint32_t recordOwner = ownerOf(index);
+    if (recordOwner != owner) {
+      owner = recordOwner;
       // The colour word's bytes. (Going through floats, byte / 255 and back with
       // * 255 + 0.5 truncated, gives back the same bytes, so they are taken directly.)
       const COLORREF c = keys[owner].colour;
@@ -81,37 +98,38 @@ void IVVertexContainerTransparency::_Optimise(IIVVertexStream<IVVertexPNC>& stre
   const std::size_t n = cache->GetNumTriangle();
   if (n == 0) return;
   const std::vector<MeshKey> keys = _MeshKeys();
-  const std::uint64_t generation = cache->GetTableGeneration();
-  if (generation != m_keptGeneration || keys != m_keys) {
-    m_keptGeneration = ~std::uint64_t(0);
-    try {
-      m_vertices.resize(3 * n);
-      // Two halves of the table at once on a large one; the second half's first run goes
-      // on with the first half's last batch where their meshes' states agree.
-      std::vector<Run> secondHalf;
-      m_runs.clear();
-      IVRunInTwoParts(n, [&](int part, std::size_t begin, std::size_t end) {
-        _MakeVertices(begin, end - begin, &m_vertices[3 * begin], part == 0 ? m_runs : secondHalf, keys);
-      });
-      m_runs.insert(m_runs.end(), secondHalf.begin(), secondHalf.end());
-    } catch (const std::bad_alloc&) {
-      // Without the memory for the vertices this frame draws no transparent triangles.
-      DestroyRenderOptimisations();
-      return;
+  try {
+    for (Chunk& chunk : m_chunks) {
+      chunk.vertices.resize(3 * std::min(n, kChunk));
+      chunk.runs.reserve(std::min(n, kChunk));
     }
-    m_keys = keys;
-    m_keptGeneration = generation;
+  } catch (const std::bad_alloc&) {
+    // Without the memory for the vertices this frame draws no transparent triangles.
+    DestroyRenderOptimisations();
+    return;
   }
 
   const auto& references = cache->GetReferences();
-  for (const Run& run : m_runs) {
-    if (run.newBatch) {
-      if (&run != &m_runs.front()) stream.End();
-      render->RestoreState(references[run.owner].memento);
-      render->ApplyTransparency();
-      stream.BeginTriangles();
-    }
-    stream.AddTriangles(&m_vertices[3 * run.first], run.count);
-  }
+  bool open = false;
+  IVMakeAndConsumeInChunks(
+      n, kChunk,
+      [&](int slot, std::size_t begin, std::size_t end) {
+        Chunk& chunk = m_chunks[slot];
+        chunk.runs.clear();
+        _MakeVertices(begin, end - begin, chunk.vertices.data(), chunk.runs, keys);
+      },
+      [&](int slot, std::size_t begin, std::size_t) {
+        const Chunk& chunk = m_chunks[slot];
+        for (const Run& run : chunk.runs) {
+          if (run.newBatch) {
+            if (open) stream.End();
+            render->RestoreState(references[run.owner].memento);
+            render->ApplyTransparency();
+            stream.BeginTriangles();
+            open = true;
+          }
+          stream.AddTriangles(&chunk.vertices[3 * (run.first - begin)], run.count);
+        }
+      });
   stream.End();
 }

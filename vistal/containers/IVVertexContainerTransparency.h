@@ -5,10 +5,9 @@
 // differs (all but the front material, which rides in the vertex colours), with that
 // mesh's state restored before the next batch. Internal to the cache.
 //
-// The vertices made from the table are kept, in table order, until the table is
-// rebuilt or re-sorted or a mesh's colour or batching state changes: a frame that skips
-// the sort then hands the stream whole runs of ready vertices. Like the table, they
-// stay valid only while the meshes keep their triangles and points.
+// The vertices are made anew on every render, a chunk at a time, on two cores for a
+// large table, and handed to the stream chunk by chunk: the container keeps only two
+// chunks' worth of vertices, not a copy of the whole table.
 #include "host/mesh/MStlLargeAllocator.h"
 #include "host/render/IVVertexContainer.h"
 
@@ -26,7 +25,7 @@ public:
     cache = cache_;
     render = render_;
   }
-  // Also drops the kept vertices.
+  // Also gives back the chunk buffers.
   void DestroyRenderOptimisations() override;
 
 protected:
@@ -43,7 +42,11 @@ private:
   struct MeshKey {
     std::uint32_t colour;
     int batchGroup;
-    bool operator==(const MeshKey&) const = default;
+  };
+  // The vertices and runs of one chunk of the sorted table.
+  struct Chunk {
+    MStlLargeVector<IVVertexPNC> vertices;
+    std::vector<Run> runs;
   };
 
   std::vector<MeshKey> _MeshKeys() const;
@@ -55,8 +58,5 @@ private:
 
   IVTransparencyCache* cache = nullptr;
   IVRender* render = nullptr;
-  std::vector<MeshKey> m_keys;  // of the meshes as the kept vertices were made
-  MStlLargeVector<IVVertexPNC> m_vertices;
-  std::vector<Run> m_runs;
-  std::uint64_t m_keptGeneration = ~std::uint64_t(0);  // of the table the vertices were made from
+  Chunk m_chunks[2];
 };
