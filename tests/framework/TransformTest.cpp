@@ -194,6 +194,13 @@ TEST(MMTransform, ConvenienceMappingsThrowCodeFourAndListsStopAtFirstFailure) {
   std::vector<P> both = {{1, 2, 3}, {4, 5, 6}};
   EXPECT_TRUE(t.TransformPoints(both, both));
   EXPECT_EQ(both, (std::vector<P>{{2, 4, 6}, {8, 10, 12}}));
+
+  // In place every point is mapped, as a position; a point that does not map is left
+  // as the transform left it and the answer is still true.
+  std::vector<P> inPlace = {{1, 2, 3}, {-1, 0, 0}, {3, 3, 3}};
+  EXPECT_TRUE(t.TransformPointsInPlace(inPlace));
+  EXPECT_EQ(inPlace[0], P(2, 4, 6));
+  EXPECT_EQ(inPlace[2], P(6, 6, 6));
 }
 
 TEST(MMTransformMatrix, InvertTransposeAndProductKeepMatrixAndInverseConsistent) {
