@@ -104,6 +104,10 @@ GLShaderProgram::GLShaderProgram() {
   GLint ok = 0;
   glGetProgramiv(m_program, GL_LINK_STATUS, &ok);
   if (!ok) Fail("OpenGL program: ", m_program, glGetProgramInfoLog, glDeleteProgram);
+  auto at = [this](const char* name) { return glGetUniformLocation(m_program, name); };
+  m_uniforms = {at("uWorldToEye"), at("uEyeToClip"), at("uNormalMatrix"), at("uClipPlanes"),
+                at("uDiffuse"),    at("uSpecular"),  at("uEmission"),     at("uShininess"),
+                at("uLighting"),   at("uHasColour"), at("uBackUsesFront")};
 }
 
 GLShaderProgram::~GLShaderProgram() { glDeleteProgram(m_program); }

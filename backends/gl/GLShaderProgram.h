@@ -13,11 +13,19 @@ public:
   GLShaderProgram& operator=(const GLShaderProgram&) = delete;
 
   GLuint Id() const { return m_program; }
-  GLint Uniform(const char* name) const { return glGetUniformLocation(m_program, name); }
+
+  // Uniform locations, looked up once when the program is linked.
+  struct Uniforms {
+    GLint worldToEye, eyeToClip, normalMatrix, clipPlanes;
+    GLint diffuse, specular, emission, shininess;
+    GLint lighting, hasColour, backUsesFront;
+  };
+  const Uniforms& Locations() const { return m_uniforms; }
 
   // Attribute locations.
   static constexpr GLuint kPosition = 0, kNormal = 1, kTexcoord = 2, kColour = 3;
 
 private:
   GLuint m_program = 0;
+  Uniforms m_uniforms{};
 };

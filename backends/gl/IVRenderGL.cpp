@@ -97,15 +97,21 @@ struct IVRenderGL::Framebuffers {
   }
 };
 
-// The bindings and switches of whoever shares the context, put back at StopFrame.
+// The bindings and state of whoever shares the context: everything a frame changes is
+// saved at StartFrame and put back at StopFrame.
 struct IVRenderGL::SavedState {
-  GLint framebuffer = 0, program = 0, vao = 0, arrayBuffer = 0;
+  GLint framebuffer = 0, readFramebuffer = 0, program = 0, vao = 0, arrayBuffer = 0;
   GLint viewport[4] = {};
-  GLboolean blend = GL_FALSE, depthTest = GL_FALSE, cull = GL_FALSE, depthMask = GL_TRUE;
+  GLfloat clearColour[4] = {};
+  GLboolean blend = GL_FALSE, depthTest = GL_FALSE, cull = GL_FALSE, multisample = GL_FALSE, depthMask = GL_TRUE;
+  GLint depthFunc = GL_LESS, cullFace = GL_BACK, frontFace = GL_CCW;
+  GLint blendSrcRgb = GL_ONE, blendDstRgb = GL_ZERO, blendSrcAlpha = GL_ONE, blendDstAlpha = GL_ZERO;
   GLboolean clip[8] = {};
 
   void Save() {
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vao);
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
@@ -113,12 +119,22 @@ struct IVRenderGL::SavedState {
     blend = glIsEnabled(GL_BLEND);
     depthTest = glIsEnabled(GL_DEPTH_TEST);
     cull = glIsEnabled(GL_CULL_FACE);
+    multisample = glIsEnabled(GL_MULTISAMPLE);
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glGetIntegerv(GL_CULL_FACE_MODE, &cullFace);
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    glGetIntegerv(GL_BLEND_SRC_RGB, &blendSrcRgb);
+    glGetIntegerv(GL_BLEND_DST_RGB, &blendDstRgb);
+    glGetIntegerv(GL_BLEND_SRC_ALPHA, &blendSrcAlpha);
+    glGetIntegerv(GL_BLEND_DST_ALPHA, &blendDstAlpha);
     for (int i = 0; i < 8; ++i) clip[i] = glIsEnabled(GL_CLIP_DISTANCE0 + i);
   }
   static void Set(GLenum cap, GLboolean on) { on ? glEnable(cap) : glDisable(cap); }
   void Restore() const {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
     glUseProgram(program);
     glBindVertexArray(vao);
     glBindBuffer(GL_ARRAY_BUFFER, arrayBuffer);
@@ -126,7 +142,12 @@ struct IVRenderGL::SavedState {
     Set(GL_BLEND, blend);
     Set(GL_DEPTH_TEST, depthTest);
     Set(GL_CULL_FACE, cull);
+    Set(GL_MULTISAMPLE, multisample);
     glDepthMask(depthMask);
+    glDepthFunc(GLenum(depthFunc));
+    glCullFace(GLenum(cullFace));
+    glFrontFace(GLenum(frontFace));
+    glBlendFuncSeparate(GLenum(blendSrcRgb), GLenum(blendDstRgb), GLenum(blendSrcAlpha), GLenum(blendDstAlpha));
     for (int i = 0; i < 8; ++i) Set(GL_CLIP_DISTANCE0 + i, clip[i]);
   }
 };
@@ -158,11 +179,13 @@ public:
     if (!m_hasFrame) return false;
     m_render.m_context->MakeCurrent();
     image = MImageRGBA(m_render.m_width, m_render.m_height);
-    GLint previous = 0;
+    GLint previous = 0, alignment = 4;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_render.m_fbo->resolveFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, m_render.m_width, m_render.m_height, GL_RGBA, GL_UNSIGNED_BYTE, image.Data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, previous);
     // OpenGL's rows run bottom up; images run top down.
     const std::size_t row = std::size_t(m_render.m_width) * 4;
@@ -254,10 +277,10 @@ void IVRenderGL::EndTransparency() {
 }
 
 void IVRenderGL::_UploadState(const IVVertexLayout& layout, const IVDrawOptions& options) {
-  const GLShaderProgram& p = *m_program;
-  glUniformMatrix4fv(p.Uniform("uWorldToEye"), 1, GL_TRUE, m_state.worldToEye.data());
-  glUniformMatrix4fv(p.Uniform("uEyeToClip"), 1, GL_TRUE, m_state.eyeToWindow.data());
-  glUniformMatrix3fv(p.Uniform("uNormalMatrix"), 1, GL_TRUE, NormalMatrix(m_state.worldToEye).data());
+  const GLShaderProgram::Uniforms& u = m_program->Locations();
+  glUniformMatrix4fv(u.worldToEye, 1, GL_TRUE, m_state.worldToEye.data());
+  glUniformMatrix4fv(u.eyeToClip, 1, GL_TRUE, m_state.eyeToWindow.data());
+  glUniformMatrix3fv(u.normalMatrix, 1, GL_TRUE, NormalMatrix(m_state.worldToEye).data());
 
   float planes[4 * 8] = {};
   for (unsigned i = 0; i < 8; ++i) {
@@ -271,7 +294,7 @@ void IVRenderGL::_UploadState(const IVVertexLayout& layout, const IVDrawOptions&
     else
       planes[4 * i + 3] = 1.0f;
   }
-  glUniform4fv(p.Uniform("uClipPlanes"), 8, planes);
+  glUniform4fv(u.clipPlanes, 8, planes);
 
   if (m_state.backfaceVisible) {
     glDisable(GL_CULL_FACE);
@@ -293,13 +316,13 @@ void IVRenderGL::_UploadState(const IVVertexLayout& layout, const IVDrawOptions&
   }
   // Outside the blended pass everything is opaque, whatever alpha the material carries.
   if (!m_inTransparency) diffuse[3] = diffuse[7] = 1.0f;
-  glUniform4fv(p.Uniform("uDiffuse"), 2, diffuse);
-  glUniform4fv(p.Uniform("uSpecular"), 2, specular);
-  glUniform4fv(p.Uniform("uEmission"), 2, emission);
-  glUniform1fv(p.Uniform("uShininess"), 2, shininess);
-  glUniform1i(p.Uniform("uLighting"), options.lighting && layout.normal >= 0);
-  glUniform1i(p.Uniform("uHasColour"), layout.colour >= 0);
-  glUniform1i(p.Uniform("uBackUsesFront"), m_state.backUsesFront);
+  glUniform4fv(u.diffuse, 2, diffuse);
+  glUniform4fv(u.specular, 2, specular);
+  glUniform4fv(u.emission, 2, emission);
+  glUniform1fv(u.shininess, 2, shininess);
+  glUniform1i(u.lighting, options.lighting && layout.normal >= 0);
+  glUniform1i(u.hasColour, layout.colour >= 0);
+  glUniform1i(u.backUsesFront, m_state.backUsesFront);
 }
 
 void IVRenderGL::_BindLayout(const IVVertexLayout& layout, const void* base) {

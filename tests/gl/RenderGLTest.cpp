@@ -1,5 +1,6 @@
 // The OpenGL backend's own promises, pixel by pixel: clip slots, blending, back faces,
 // frame handling.
+#include "backends/gl/GL.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/render/IVDisplaySurface.h"
 
@@ -103,6 +104,59 @@ TEST(RenderGL, BackFacesAreCulledUnlessVisible) {
   };
   EXPECT_EQ(centreOfClockwiseTriangle(false), 0);
   EXPECT_EQ(centreOfClockwiseTriangle(true), 255) << "drawn in the back material";
+}
+
+// A host that shares the context finds its state as it left it after a frame that drew
+// opaque, culled and blended geometry and was read back.
+TEST(RenderGL, AFrameRestoresTheStateItChanges) {
+  IVRenderGL render(16, 16);
+  glDepthFunc(GL_GREATER);
+  glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ZERO, GL_SRC_COLOR);
+  glCullFace(GL_FRONT_AND_BACK);
+  glFrontFace(GL_CW);
+  glDisable(GL_MULTISAMPLE);
+  glPixelStorei(GL_PACK_ALIGNMENT, 8);
+  glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
+  glEnable(GL_BLEND);
+
+  ASSERT_TRUE(render.StartFrame(&render.GetSurface(), nullptr, false));
+  render.GetSurface().SetBackground(0x000000, true, true);
+  auto& s = render.ImmediateStream<IVVertexPN>({true, false});
+  s.BeginTriangles();
+  s.AddTriangle(V(-1, -1, 0), V(1, -1, 0), V(0, 1, 0));
+  s.End();
+  render.BeginTransparency(true);
+  render.EndTransparency();
+  render.StopFrame();
+  MImageRGBA image;
+  ASSERT_TRUE(render.GetSurface().ReadFrame(image));
+
+  auto integer = [](GLenum what) {
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    return v;
+  };
+  EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_GREATER);
+  EXPECT_EQ(integer(GL_BLEND_SRC_RGB), GL_ONE);
+  EXPECT_EQ(integer(GL_BLEND_DST_RGB), GL_ONE);
+  EXPECT_EQ(integer(GL_BLEND_SRC_ALPHA), GL_ZERO);
+  EXPECT_EQ(integer(GL_BLEND_DST_ALPHA), GL_SRC_COLOR);
+  EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT_AND_BACK);
+  EXPECT_EQ(integer(GL_FRONT_FACE), GL_CW);
+  EXPECT_EQ(integer(GL_PACK_ALIGNMENT), 8);
+  EXPECT_FALSE(glIsEnabled(GL_MULTISAMPLE));
+  EXPECT_TRUE(glIsEnabled(GL_BLEND));
+  EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+  GLfloat clear[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  EXPECT_EQ(clear[1], 0.5f);
+  // Put back what the other tests of this process expect of the shared context.
+  glDepthFunc(GL_LESS);
+  glBlendFuncSeparate(GL_ONE, GL_ZERO, GL_ONE, GL_ZERO);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glDisable(GL_BLEND);
 }
 
 TEST(RenderGL, FramesNeedTheRenderersOwnSurfaceAndASize) {
