@@ -1,16 +1,27 @@
-# Install rules and the exported CMake package `vistal` (find_package(vistal CONFIG)).
+# Install rules, the exported CMake package `vistal` (find_package(vistal CONFIG)) and a
+# pkg-config file beside it.
 include(CMakePackageConfigHelpers)
 
-install(TARGETS vistal_host vistal
+set(vistal_installed_libraries vistal_host vistal)
+if(TARGET vistal_gl)
+  list(APPEND vistal_installed_libraries vistal_gl)
+endif()
+install(TARGETS ${vistal_installed_libraries}
   EXPORT vistalTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-install(DIRECTORY host vistal
+# Public headers only: what sits in an Implementation folder stays private.
+set(vistal_header_folders host vistal)
+if(TARGET vistal_gl)
+  list(APPEND vistal_header_folders backends)
+endif()
+install(DIRECTORY ${vistal_header_folders}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
-  FILES_MATCHING PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.h"
+  PATTERN "Implementation" EXCLUDE)
 
 install(EXPORT vistalTargets
   NAMESPACE vistal::
@@ -25,3 +36,7 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/vistalConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/vistalConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/vistal)
+
+file(RELATIVE_PATH vistal_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+configure_file(cmake/vistal.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vistal.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vistal.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the suite, the package consumer against the installed
-# package, and the suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs every test: the layer check, the suite (warnings as errors), the
+# installed package (its program, the example and the consumer built against it), a
+# short fuzzing run when clang is present, and the suite again under AddressSanitizer
+# and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -8,18 +10,23 @@ jobs=$(nproc)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
+echo "== layers"
+"$root/scripts/check-layers.sh"
+
 echo "== build and test"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTAL_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
-echo "== install and build the consumer against the package"
-rm -rf "$root/build/install" "$root/build/consumer"
-cmake --install "$root/build" --prefix "$root/build/install" >/dev/null
-cmake -S "$root/examples/consumer" -B "$root/build/consumer" -G Ninja \
-  -DCMAKE_PREFIX_PATH="$root/build/install" "${launcher[@]}" >/dev/null
-cmake --build "$root/build/consumer"
-LD_LIBRARY_PATH="$root/build/install/lib" "$root/build/consumer/vistal-consumer"
+echo "== install, then use the package from outside"
+"$root/scripts/check-package.sh" "$root/build" "${launcher[@]}"
+
+if command -v clang++ >/dev/null; then
+  echo "== fuzz briefly"
+  "$root/scripts/fuzz.sh" 30
+else
+  echo "== fuzz: skipped, clang is not installed"
+fi
 
 echo "== sanitized build and test"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTAL_SANITIZE=ON \

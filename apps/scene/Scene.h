@@ -2,7 +2,7 @@
 // What vistal-render draws: meshes with their colours, clip planes and a view. Opaque
 // meshes are clipped by the planes and capped; transparent ones are sorted together
 // back to front.
-#include "host/core/MImageRGBA.h"
+#include "host/render/MImageRGBA.h"
 #include "host/framework/MMPoint3d.h"
 #include "host/win/WinTypes.h"
 

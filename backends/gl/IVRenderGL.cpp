@@ -1,8 +1,8 @@
 #include "backends/gl/IVRenderGL.h"
 
-#include "backends/gl/EglHeadlessContext.h"
-#include "backends/gl/GL.h"
-#include "backends/gl/GLShaderProgram.h"
+#include "backends/gl/Implementation/EglHeadlessContext.h"
+#include "backends/gl/Implementation/GL.h"
+#include "backends/gl/Implementation/GLShaderProgram.h"
 
 #include <algorithm>
 #include <array>

@@ -6,6 +6,7 @@
 //
 // Implements: frames, both matrices, materials and back faces, 8 user clip planes,
 // the blended pass, state snapshots, vertex drawing of every vertex type.
+#include "backends/gl/GLApi.h"
 #include "host/render/IVDisplaySurface.h"
 #include "host/render/IVRender.h"
 
@@ -14,7 +15,7 @@
 class EglHeadlessContext;
 class GLShaderProgram;
 
-class IVRenderGL final : public IVRender {
+class VISTAL_GL_API IVRenderGL final : public IVRender {
 public:
   // Throws std::invalid_argument for a zero or oversized frame, std::runtime_error
   // when no OpenGL context can be made.

@@ -1,7 +1,7 @@
 #pragma once
 // Where a renderer's frames end up. The background is set right after StartFrame; the
 // finished frame is read back after StopFrame.
-#include "host/core/MImageRGBA.h"
+#include "host/render/MImageRGBA.h"
 #include "host/win/WinTypes.h"
 
 class IVDisplaySurface {

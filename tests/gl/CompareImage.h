@@ -2,7 +2,7 @@
 // Compares a rendered picture with a reference PNG checked in beside the tests. On a
 // mismatch (or a missing reference) the actual picture and a diff picture are written to
 // the build tree, so a reviewer can look and, if right, copy the actual over the reference.
-#include "host/core/MImageRGBA.h"
+#include "host/render/MImageRGBA.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The OpenGL backend's own promises, pixel by pixel: clip slots, blending, back faces,
 // frame handling.
-#include "backends/gl/GL.h"
+#include "backends/gl/Implementation/GL.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/render/IVDisplaySurface.h"
 

@@ -5,8 +5,8 @@
 #include "host/mesh/MStlSurface.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlTriangle.h"
-#include "vistal/containers/IVDepthOrder.h"
-#include "vistal/containers/IVVertexContainerTransparency.h"
+#include "vistal/containers/Implementation/IVDepthOrder.h"
+#include "vistal/containers/Implementation/IVVertexContainerTransparency.h"
 
 #include <algorithm>
 #include <cmath>

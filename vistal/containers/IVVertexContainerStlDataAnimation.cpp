@@ -3,7 +3,7 @@
 #include "host/mesh/MStlTexture.h"
 #include "host/mesh/MStlTextureFactory.h"
 #include "host/mesh/MStlTraversal.h"
-#include "vistal/containers/IVDisplacedVertex.h"
+#include "vistal/containers/Implementation/IVDisplacedVertex.h"
 
 IVVertexContainerStlDataAnimation::IVVertexContainerStlDataAnimation(MStlBase* stl, const MStlVectorMaskPoints* mask_)
     : IVVertexContainerSTLData<IVVertexPN>(stl), mask(mask_) {}

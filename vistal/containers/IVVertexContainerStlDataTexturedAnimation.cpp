@@ -2,7 +2,7 @@
 
 #include "host/mesh/MStlTexture.h"
 #include "host/mesh/MStlTriangle.h"
-#include "vistal/containers/IVDisplacedVertex.h"
+#include "vistal/containers/Implementation/IVDisplacedVertex.h"
 
 IVVertexContainerStlDataTexturedAnimation::IVVertexContainerStlDataTexturedAnimation(MStlBase* stl,
                                                                                      const MStlVectorMaskPoints* mask_,

@@ -1,8 +1,8 @@
 target_sources(vistal PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IVTransparencyCache.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerTransparency.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IVTwoPartWork.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IVDepthOrder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Implementation/IVVertexContainerTransparency.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Implementation/IVTwoPartWork.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Implementation/IVDepthOrder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerBoundingBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVVertexContainerM3dBorder.cpp

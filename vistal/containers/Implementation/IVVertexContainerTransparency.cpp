@@ -1,7 +1,7 @@
-#include "vistal/containers/IVVertexContainerTransparency.h"
+#include "vistal/containers/Implementation/IVVertexContainerTransparency.h"
 
 #include "vistal/containers/IVTransparencyCache.h"
-#include "vistal/containers/IVTwoPartWork.h"
+#include "vistal/containers/Implementation/IVTwoPartWork.h"
 
 #include <algorithm>
 #include <new>

@@ -6,7 +6,7 @@
 // depths cannot upset it as they would upset a comparison sort. Entries of equal depth
 // end in no particular order. Internal to the library.
 #include "host/mesh/MStlLargeAllocator.h"
-#include "vistal/containers/IVTwoPartWork.h"
+#include "vistal/containers/Implementation/IVTwoPartWork.h"
 
 #include <algorithm>
 #include <cmath>

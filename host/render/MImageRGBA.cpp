@@ -1,4 +1,4 @@
-#include "host/core/MImageRGBA.h"
+#include "host/render/MImageRGBA.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "vistal/containers/IVDepthOrder.h"
+#include "vistal/containers/Implementation/IVDepthOrder.h"
 
 #include <bit>
 

@@ -1,4 +1,4 @@
-#include "backends/gl/EglHeadlessContext.h"
+#include "backends/gl/Implementation/EglHeadlessContext.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

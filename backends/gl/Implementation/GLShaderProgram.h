@@ -1,7 +1,7 @@
 #pragma once
 // The one shader program of the backend: transform, user clip distances, a headlight
 // with front and back materials, vertex colours and flat colour for unlit geometry.
-#include "backends/gl/GL.h"
+#include "backends/gl/Implementation/GL.h"
 
 #include <string>
 

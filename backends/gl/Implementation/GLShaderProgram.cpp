@@ -1,4 +1,4 @@
-#include "backends/gl/GLShaderProgram.h"
+#include "backends/gl/Implementation/GLShaderProgram.h"
 
 #include <stdexcept>
 

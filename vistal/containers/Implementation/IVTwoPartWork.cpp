@@ -1,4 +1,4 @@
-#include "vistal/containers/IVTwoPartWork.h"
+#include "vistal/containers/Implementation/IVTwoPartWork.h"
 
 bool IVShouldRunInTwoParts(std::size_t n) {
   constexpr std::size_t kMinItems = 1 << 16;
