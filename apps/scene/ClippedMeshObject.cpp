@@ -8,12 +8,37 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]) {
   const float s = 1.0f / float(IE);
   for (int i = 0; i < 16; ++i) unitsToEye[i] = worldToEye[i] * ((i % 4 == 3) ? 1.0f : s);
 }
+
+namespace {
+
+// A mesh with the same points, in the same order, and the same triangles, in one surface.
+std::unique_ptr<MStlBase> CopyMesh(const MStlBase& source) {
+  MStlBuilder builder;
+  std::vector<std::int32_t> points;
+  points.reserve(std::size_t(source.GetNumPoints()) * 3);
+  for (std::uint32_t i = 0; i < source.GetNumPoints(); ++i) {
+    const MStlPoint& p = source.GetPoint(i);
+    points.insert(points.end(), {p.x, p.y, p.z});
+  }
+  builder.AddPointsInUnits(points);
+  std::vector<std::uint32_t> corners;
+  corners.reserve(std::size_t(source.GetNumTriangles()) * 3);
+  // A point's mask slot is its number in the mesh.
+  ForEachTriangle(source, [&](const MStlTriangle& t) {
+    for (const MStlPoint* p : t.points) corners.push_back(p->GetMaskIndex());
+  });
+  builder.AddSurface(corners);
+  return builder.Build();
+}
+
+}  // namespace
 
 ClippedMeshObject::ClippedMeshObject(std::shared_ptr<MStlBase> stl)
     : UIStlObject(std::move(stl)), ISimpleClippableObjectImp(this) {}
@@ -25,21 +50,7 @@ bool ClippedMeshObject::DoOperation(MOperation& operation) {
 
 void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system) {
   _RenderStartClipping(render, system);
-  if (m_animation) {
-    // The animation container works in integer units: scale them to scene units for it.
-    // The clip planes stay where they are, being fixed when they were loaded.
-    const IVRenderState saved = render.GetState();
-    float unitsToEye[16];
-    MeshUnitsToEye(saved.worldToEye.data(), unitsToEye);
-    render.LoadWorldToEyeMatrix(unitsToEye);
-    const MMaterial material = render.GetMaterial();
-    render.SetMaterial(GetRenderMaterial());
-    m_animation->RenderTriangles(render, true, false, 0);
-    render.SetMaterial(material);
-    render.LoadWorldToEyeMatrix(saved.worldToEye.data());
-  } else {
-    UIStlObject::Render(render, system);
-  }
+  UIStlObject::Render(render, system);
   _RenderStopClipping(render, system);
   _RenderTextures(render, system);
 }
@@ -47,15 +58,16 @@ void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system
 // Ripples across the surface, pushed out from the mesh's centre: an animation that
 // shows every point moving by its own amount.
 void ClippedMeshObject::SetDisplacement(float maxMillimetres) {
-  MStlBase* mesh = GetStl();
-  if (!mesh) return;
-  m_displacement = std::make_unique<MStlVectorMaskPoints>(*mesh);
-  const MStlIntegerBox box = mesh->GetBoundingBoxInUnits();
+  if (!m_rest) m_rest = GetStlShared();
+  if (!m_rest) return;
+  const MStlBase& mesh = *m_rest;
+  m_displacement = std::make_unique<MStlVectorMaskPoints>(*m_rest);
+  const MStlIntegerBox box = mesh.GetBoundingBoxInUnits();
   const MMPoint3d<double> centre((double(box.min.x) + box.max.x) / 2, (double(box.min.y) + box.max.y) / 2,
                                  (double(box.min.z) + box.max.z) / 2);
   const double size = std::max({double(box.max.x) - box.min.x, double(box.max.z) - box.min.z, 1.0});
-  for (std::uint32_t i = 0; i < mesh->GetNumPoints(); ++i) {
-    const MStlPoint& p = mesh->GetPoint(i);
+  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
+    const MStlPoint& p = mesh.GetPoint(i);
     MMPoint3d<double> out = MMPoint3d<double>(p.x, p.y, p.z) - centre;
     const double length = out.Length();
     if (length == 0.0) continue;
@@ -63,30 +75,33 @@ void ClippedMeshObject::SetDisplacement(float maxMillimetres) {
     const double amount = wave * maxMillimetres * double(IE) / length;
     m_displacement->SetInfo(p, MMPoint3d<float>(float(out.x * amount), float(out.y * amount), float(out.z * amount)));
   }
-  m_animation = std::make_unique<IVVertexContainerStlDataAnimation>(mesh, m_displacement.get());
+  SetStl(CopyMesh(mesh));
+  _Pose();
 }
 
 void ClippedMeshObject::SetDisplacementScale(float scale) {
-  if (m_animation) m_animation->SetAnimationScale(scale);
+  m_scale = scale;
+  _Pose();
+}
+
+void ClippedMeshObject::_Pose() {
+  MStlBase* posed = GetStl();
+  if (!m_displacement || !posed || posed == m_rest.get() || posed->GetNumPoints() != m_rest->GetNumPoints()) return;
+  std::vector<std::int32_t> xyz;
+  xyz.reserve(std::size_t(posed->GetNumPoints()) * 3);
+  const double scale = m_scale;
+  auto moved = [scale](std::int32_t at, float by) {
+    const double units = std::round(double(at) + double(by) * scale);
+    return std::int32_t(std::clamp(units, double(INT32_MIN), double(INT32_MAX)));
+  };
+  for (std::uint32_t i = 0; i < m_rest->GetNumPoints(); ++i) {
+    const MStlPoint& p = m_rest->GetPoint(i);
+    const MMPoint3d<float>& d = m_displacement->GetInfo(p);
+    xyz.insert(xyz.end(), {moved(p.x, d.x), moved(p.y, d.y), moved(p.z, d.z)});
+  }
+  MStlBuilder::MovePointsInUnits(*posed, xyz);
 }
 
 void ClippedMeshObject::_GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>&) {
-  const MStlBase* source = GetStl();
-  if (!source) return;
-  MStlBuilder builder;
-  std::vector<std::int32_t> points;
-  points.reserve(std::size_t(source->GetNumPoints()) * 3);
-  const MStlPoint* first = source->GetNumPoints() ? &source->GetPoint(0) : nullptr;
-  for (std::uint32_t i = 0; i < source->GetNumPoints(); ++i) {
-    const MStlPoint& p = source->GetPoint(i);
-    points.insert(points.end(), {p.x, p.y, p.z});
-  }
-  builder.AddPointsInUnits(points);
-  std::vector<std::uint32_t> corners;
-  corners.reserve(std::size_t(source->GetNumTriangles()) * 3);
-  ForEachTriangle(*source, [&](const MStlTriangle& t) {
-    for (const MStlPoint* p : t.points) corners.push_back(std::uint32_t(p - first));
-  });
-  builder.AddSurface(corners);
-  mesh = builder.Build().release();
+  if (const MStlBase* source = GetStl()) mesh = CopyMesh(*source).release();
 }

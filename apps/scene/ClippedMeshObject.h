@@ -4,7 +4,6 @@
 // its own drawing and then draws the cut faces.
 #include "host/core/UIStlObject.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
-#include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/masks/MDataMask.h"
 
 #include <memory>
@@ -20,9 +19,13 @@ public:
   bool DoOperation(MOperation& operation) override;
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
-  // Gives every point a displacement (integer units) and draws the mesh moved by it
-  // times `scale` from now on; scale 0 draws it at rest.
+  // Gives every point of the mesh a displacement of up to `maxMillimetres`, kept in a
+  // mask of the mesh, and from then on shows a copy of the mesh of its own with every
+  // point moved by its displacement times the scale. The moved copy is the object's
+  // mesh: it is drawn, cut and capped, so the cut faces stay on the wall. The mesh
+  // handed in stays where it is.
   void SetDisplacement(float maxMillimetres);
+  // 0 (until set) puts the points at rest, 1 moves them by their whole displacement.
   void SetDisplacementScale(float scale);
 
 protected:
@@ -30,6 +33,11 @@ protected:
   void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>& plane) override;
 
 private:
+  // Moves the points of the object's copy of the mesh to where the scale puts them.
+  void _Pose();
+
+  // Once displaced: the mesh at rest, and its points' displacements in integer units.
+  std::shared_ptr<MStlBase> m_rest;
   std::unique_ptr<MStlVectorMaskPoints> m_displacement;
-  std::unique_ptr<IVVertexContainerStlDataAnimation> m_animation;
+  float m_scale = 0.0f;
 };

@@ -149,32 +149,8 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
     m_opaque.front()->SetDisplacementScale(1.0f);
   }
 
-  if (m_scene.showSections) {
-    // The outlines sit a hair in front of the caps (which face -N) so that they are not
-    // lost in the cap's depth.
-    const float lift = 0.002f * size;
-    for (auto& plane : m_planes) {
-      const MMPlaneEq<float> eq = plane->GetPlaneEquation();
-      const MMPlaneEq<double> inUnits(eq.a, eq.b, eq.c, double(eq.d) * double(IE));
-      M3dBorder<float, float>& section = m_sections.emplace_back();
-      for (auto& object : m_opaque) {
-        const auto border = object->GetSlicedBorder(inUnits);
-        for (std::size_t c = 0; c < border.GetNumContours(); ++c) {
-          auto& contour = section.AddContour();
-          contour.SetClosed(border.GetContour(c).IsClosed());
-          for (const auto& p : border.GetContour(c).GetPoints()) {
-            const P q = P(float(p.data.point.x), float(p.data.point.y), float(p.data.point.z)) / float(IE) -
-                        P(eq.a, eq.b, eq.c) * lift;
-            contour.AddPoint(q.x, q.y, q.z);
-          }
-        }
-      }
-    }
-    for (const auto& section : m_sections) {
-      m_section_lines.push_back(std::make_unique<IVVertexContainerM3dBorder>());
-      m_section_lines.back()->SetBorder(&section);
-    }
-  }
+  m_plane_size = size;
+  if (m_scene.showSections) _MakeSections();
 
   if (m_scene.showBoundingBox && !m_opaque.empty()) {
     M3DBoundingBox<float> box;
@@ -189,6 +165,36 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
         }
     m_far_edges = std::make_unique<IVVertexContainerBoundingBox>();
     m_near_edges = std::make_unique<IVVertexContainerBoundingBox>();
+  }
+}
+
+// The outlines of the planes' cuts on the opaque meshes as they are now.
+void SceneRenderer::_MakeSections() {
+  m_section_lines.clear();
+  m_sections.clear();
+  // The outlines sit a hair in front of the caps (which face -N) so that they are not
+  // lost in the cap's depth.
+  const float lift = 0.002f * m_plane_size;
+  for (auto& plane : m_planes) {
+    const MMPlaneEq<float> eq = plane->GetPlaneEquation();
+    const MMPlaneEq<double> inUnits(eq.a, eq.b, eq.c, double(eq.d) * double(IE));
+    M3dBorder<float, float>& section = m_sections.emplace_back();
+    for (auto& object : m_opaque) {
+      const auto border = object->GetSlicedBorder(inUnits);
+      for (std::size_t c = 0; c < border.GetNumContours(); ++c) {
+        auto& contour = section.AddContour();
+        contour.SetClosed(border.GetContour(c).IsClosed());
+        for (const auto& p : border.GetContour(c).GetPoints()) {
+          const P q = P(float(p.data.point.x), float(p.data.point.y), float(p.data.point.z)) / float(IE) -
+                      P(eq.a, eq.b, eq.c) * lift;
+          contour.AddPoint(q.x, q.y, q.z);
+        }
+      }
+    }
+  }
+  for (const auto& section : m_sections) {
+    m_section_lines.push_back(std::make_unique<IVVertexContainerM3dBorder>());
+    m_section_lines.back()->SetBorder(&section);
   }
 }
 
@@ -241,7 +247,10 @@ void SceneRenderer::SetViewDirection(const MMPoint3d<float>& direction) {
 }
 
 void SceneRenderer::SetDisplacementScale(float scale) {
-  if (!m_opaque.empty()) m_opaque.front()->SetDisplacementScale(scale);
+  if (m_opaque.empty() || !(m_scene.displacement > 0.0f)) return;
+  m_opaque.front()->SetDisplacementScale(scale);
+  // The outlines follow the moved wall, as the caps do.
+  if (m_scene.showSections) _MakeSections();
 }
 
 bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {

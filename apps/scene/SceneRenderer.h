@@ -47,10 +47,13 @@ public:
   bool Render(IVRender& render, IVDisplaySurface& surface);
 
 private:
+  void _MakeSections();
   void _RenderSections(IVRender& render);
   void _RenderBoundingBox(IVRender& render, const SceneCamera& camera);
 
   Scene m_scene;
+  // How far each plane's frame reaches: enough to cross every mesh.
+  float m_plane_size = 1.0f;
   // Per plane: the outline of its cut on the opaque meshes, scene units.
   std::vector<M3dBorder<float, float>> m_sections;
   std::vector<std::unique_ptr<IVVertexContainerM3dBorder>> m_section_lines;

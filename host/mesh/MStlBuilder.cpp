@@ -234,3 +234,20 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
   mesh.m_numStoredTriangles += static_cast<std::uint32_t>(numTriangles);
   mesh._MarkEdited();
 }
+
+void MStlBuilder::MovePointsInUnits(MStlBase& mesh, std::span<const std::int32_t> xyz) {
+  if (xyz.size() != std::size_t(mesh.m_numPoints) * 3)
+    throw std::invalid_argument("MStlBuilder::MovePointsInUnits: the mesh has " + std::to_string(mesh.m_numPoints) +
+                                " points, got " + std::to_string(xyz.size()) + " coordinates");
+  std::size_t i = 0;
+  for (MStlBase::Block& b : mesh.m_blocks)
+    for (MStlPoint& p : b.points) {
+      p.x = xyz[i];
+      p.y = xyz[i + 1];
+      p.z = xyz[i + 2];
+      i += 3;
+    }
+  for (MStlBase::Block& b : mesh.m_blocks)
+    for (MStlTriangle& t : b.triangles) ComputeNormal(t);
+  mesh._MarkEdited();
+}

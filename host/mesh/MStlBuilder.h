@@ -64,6 +64,11 @@ public:
   // caches go stale. On failure (out of memory) the mesh is unchanged.
   void AppendTo(MStlBase& mesh) const;
 
+  // Moves every point of the mesh to a new place: x y z in integer units per point, in
+  // point order, as many as the mesh has points (else std::invalid_argument, and nothing
+  // moves). The triangles' normals follow and the mesh's caches go stale.
+  static void MovePointsInUnits(MStlBase& mesh, std::span<const std::int32_t> xyz);
+
   void Clear();
 
 private:

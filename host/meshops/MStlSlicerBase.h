@@ -2,7 +2,8 @@
 // Base of the mesh slicers: the mesh to cut, and the border that a slicing leaves behind.
 // A slicer neither owns nor edits the mesh; the mesh must stay alive and unchanged from
 // SetSliceStl until Operate has returned. The border owns copies of everything it holds
-// except the mesh element pointers in its point data, which are valid while the mesh is.
+// except the mesh element pointers in its point data, which are valid while the mesh is;
+// whoever keeps a border longer than its mesh clears them.
 #include "host/HostApi.h"
 #include "host/framework/MMPoint3d.h"
 #include "host/meshops/M3dBorder.h"
@@ -25,7 +26,8 @@ public:
     // an open contour, the triangle it arrived through.
     const MStlTriangle* triangle = nullptr;
 
-    bool IsVertex() const { return edge[0] == edge[1]; }
+    // False for a point whose element pointers were cleared because its mesh is gone.
+    bool IsVertex() const { return edge[0] != nullptr && edge[0] == edge[1]; }
   };
   using Border = M3dBorder<double, MSlicePointData>;
   using Contour = Border::Contour;

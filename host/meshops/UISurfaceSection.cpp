@@ -1,6 +1,7 @@
 #include "host/meshops/UISurfaceSection.h"
 
 #include "host/core/UIStlObject.h"
+#include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlUnits.h"
 #include "host/meshops/MNewSlicer.h"
 #include "host/render/IVVertexContainer.h"
@@ -69,62 +70,95 @@ UISurfaceSection::UISurfaceSection() : m_container(std::make_unique<FaceContaine
 UISurfaceSection::UISurfaceSection(const UISurfaceSection& o)
     : UISurface(o),
       mp_stl_object(o.mp_stl_object),
+      m_normal(o.m_normal),
+      m_origin(o.m_origin),
+      m_cut_mesh(o.m_cut_mesh),
+      m_cut_validity(o.m_cut_validity),
       m_triangles(o.m_triangles),
       m_box(o.m_box),
-      m_container(std::make_unique<FaceContainer>(m_triangles)) {}
+      m_container(std::make_unique<FaceContainer>(m_triangles)) {
+  if (m_cut_mesh) m_cut_mesh->GetValidity().AddDependant(m_cut_validity);
+}
 
 UISurfaceSection& UISurfaceSection::operator=(const UISurfaceSection& o) {
   if (this == &o) return *this;
   UISurface::operator=(o);
+  _Follow(o.m_cut_mesh);
+  m_cut_validity = o.m_cut_validity;
   mp_stl_object = o.mp_stl_object;
+  m_normal = o.m_normal;
+  m_origin = o.m_origin;
   m_triangles = o.m_triangles;
   m_box = o.m_box;
   m_container->DestroyRenderOptimisations();
   return *this;
 }
 
-UISurfaceSection::~UISurfaceSection() = default;
+UISurfaceSection::~UISurfaceSection() { _Follow(nullptr); }
 
 UISurface* UISurfaceSection::Create() { return new UISurfaceSection; }
 
 bool UISurfaceSection::Setup(UIObjectMedical* parent, MFrame<float>& frame, int textureMappingMode) {
-  m_triangles.clear();
-  m_box.SetEmpty();
-  m_container->DestroyRenderOptimisations();
+  _Follow(nullptr);
+  _ClearFace();
   mp_stl_object = nullptr;
-  const bool made = _BuildFace(parent, frame, textureMappingMode);
-  // The base keeps the arguments; told of no parent when there is no face, so that
-  // IsSetUp gives the same answer as this call.
-  if (UISurface::Setup(made ? parent : nullptr, frame, textureMappingMode)) return true;
-  m_triangles.clear();
-  m_box.SetEmpty();
-  mp_stl_object = nullptr;
-  return false;
-}
 
-bool UISurfaceSection::_BuildFace(UIObjectMedical* parent, const MFrame<float>& frame, int textureMappingMode) {
-  if (textureMappingMode == 2) return false;
-  const auto* object = dynamic_cast<const UIStlObject*>(parent);
-  if (!object || !object->GetStl()) return false;
-
+  const auto* object = textureMappingMode == 2 ? nullptr : dynamic_cast<const UIStlObject*>(parent);
   MMPoint3d<double> n(frame.N);
   if (n.SquaredLength() == 0.0) n = MMPoint3d<double>(frame.U).Cross(MMPoint3d<double>(frame.V));
   const double length = n.Length();
-  if (!std::isfinite(length) || length == 0.0) return false;
-  n = n / length;
   const MMPoint3d<double> origin(frame.O);
-  if (!std::isfinite(origin.Dot(origin))) return false;
+  const bool plane = std::isfinite(length) && length != 0.0 && std::isfinite(origin.Dot(origin));
+  // The base keeps the arguments; told of no parent when the section follows none.
+  if (!object || !plane || !UISurface::Setup(parent, frame, textureMappingMode)) {
+    UISurface::Setup(nullptr, frame, textureMappingMode);
+    return false;
+  }
+  mp_stl_object = object;
+  m_normal = n / length;
+  m_origin = origin;
+  _Update();
+  return !m_triangles.empty();
+}
 
+void UISurfaceSection::_Follow(std::shared_ptr<MStlBase> mesh) const {
+  if (m_cut_mesh) m_cut_mesh->GetValidity().RemoveDependant(m_cut_validity);
+  m_cut_mesh = std::move(mesh);
+  m_cut_validity.SetInvalid();
+  if (m_cut_mesh) m_cut_mesh->GetValidity().AddDependant(m_cut_validity);
+}
+
+void UISurfaceSection::_ClearFace() const {
+  m_triangles.clear();
+  m_box.SetEmpty();
+  m_container->DestroyRenderOptimisations();
+}
+
+void UISurfaceSection::_Update() const {
+  if (!mp_stl_object) return;
+  const std::shared_ptr<MStlBase>& mesh = mp_stl_object->GetStlShared();
+  if (mesh != m_cut_mesh)
+    _Follow(mesh);
+  else if (mesh)
+    mesh->_SpreadInvalidity();  // delivers edits made since it was last asked
+  if (m_cut_validity.IsValid()) return;
+  _ClearFace();
+  if (m_cut_mesh) _BuildFace(*m_cut_mesh);
+  m_cut_validity.SetValid();
+}
+
+void UISurfaceSection::_BuildFace(MStlBase& mesh) const {
+  const MMPoint3d<double>& n = m_normal;
   // The plane n.(p - O) = 0 in scene units is n.q - IE n.O = 0 for q in integer units.
   const double ie = static_cast<double>(IE);
   MNewSlicer slicer;
-  slicer.SetSliceStl(object->GetStl());
-  slicer.SetPlaneSliceMode(MMPlaneEq<double>(n.x, n.y, n.z, -ie * n.Dot(origin)), false);
-  if (!slicer.Operate()) return false;
+  slicer.SetSliceStl(&mesh);
+  slicer.SetPlaneSliceMode(MMPlaneEq<double>(n.x, n.y, n.z, -ie * n.Dot(m_origin)), false);
+  if (!slicer.Operate()) return;
 
   Tessellation tess;
   GLUtesselator* glu = gluNewTess();
-  if (!glu) return false;
+  if (!glu) return;
   gluTessCallback(glu, GLU_TESS_BEGIN_DATA, Callback(&OnBegin));
   gluTessCallback(glu, GLU_TESS_VERTEX_DATA, Callback(&OnVertex));
   gluTessCallback(glu, GLU_TESS_END_DATA, Callback(&OnEnd));
@@ -152,7 +186,7 @@ bool UISurfaceSection::_BuildFace(UIObjectMedical* parent, const MFrame<float>& 
   }
   gluTessEndPolygon(glu);
   gluDeleteTess(glu);
-  if (tess.failed || tess.corners.size() < 3) return false;
+  if (tess.failed || tess.corners.size() < 3) return;
 
   // Facing -n, whatever order the tessellator chose.
   const MMPoint3d<float> face(float(-n.x), float(-n.y), float(-n.z));
@@ -168,15 +202,20 @@ bool UISurfaceSection::_BuildFace(UIObjectMedical* parent, const MFrame<float>& 
       m_box.Add({float(p[0]), float(p[1]), float(p[2])});
     }
   }
-  mp_stl_object = object;
-  return true;
+}
+
+const std::vector<IVVertexPN>& UISurfaceSection::GetTriangles() const {
+  _Update();
+  return m_triangles;
 }
 
 void UISurfaceSection::GetBoundingBox(M3DBoundingBox<float>& box, unsigned) const {
+  _Update();
   box.Add(m_box);
 }
 
 void UISurfaceSection::Render(IVRender& render, const MCoordinateSystem&) {
+  _Update();
   if (m_triangles.empty() || !mp_stl_object) return;
   IVRender::Memento saved;
   render.SaveState(saved);

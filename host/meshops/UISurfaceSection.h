@@ -10,16 +10,19 @@
 // taken in the parent's scene units.
 #include "host/HostApi.h"
 #include "host/core/UISurface.h"
+#include "host/mesh/MValidityField.h"
 #include "host/render/IVVertex.h"
 
 #include <memory>
 #include <vector>
 
+class MStlBase;
 class UIStlObject;
 
 class VISTAL_HOST_API UISurfaceSection : public UISurface {
 public:
   UISurfaceSection();
+  // A copy follows the same parent and mesh.
   UISurfaceSection(const UISurfaceSection&);
   UISurfaceSection& operator=(const UISurfaceSection&);
   ~UISurfaceSection() override;
@@ -28,22 +31,27 @@ public:
   // surface-creator hook.
   static UISurface* Create();
 
-  // Slices the parent's mesh with the frame's plane and fills the closed contours. Answers
-  // false, and draws nothing, when no face could be made: a parent that is not a mesh
-  // object or has no mesh, a frame without a normal (nor edges spanning a plane), texture
-  // mapping mode 2 (back faces are shown instead of a face), or a plane that leaves no
-  // closed contour. Mode 1 (full slice) gets the same face, untextured. The parent is not
-  // owned and must outlive the surface.
+  // Slices the parent's mesh with the frame's plane and fills the closed contours; answers
+  // whether that made a face. From then on the face follows the mesh: once the parent's
+  // mesh is edited or replaced, the face is made again when next asked for (drawn, its
+  // triangles or box read), so that it stays on the moving wall.
+  // The section does not follow at all (IsSetUp false) for a parent that is not a mesh
+  // object, a frame without a normal (nor edges spanning a plane) or texture mapping
+  // mode 2 (back faces are shown instead of a face). A plane that leaves no closed
+  // contour makes no face for now (false), though an edit of the mesh may bring one.
+  // Mode 1 (full slice) gets the same face, untextured. The parent is not owned and must
+  // outlive the surface; the mesh last cut stays alive with the surface.
   bool Setup(UIObjectMedical* parent, MFrame<float>& frame, int textureMappingMode) override;
 
-  // The filled section: three vertices per triangle, scene units, each with the face's
-  // normal (-N).
-  const std::vector<IVVertexPN>& GetTriangles() const { return m_triangles; }
-  std::size_t GetNumTriangles() const { return m_triangles.size() / 3; }
+  // The filled section of the parent's mesh as it is now: three vertices per triangle,
+  // scene units, each with the face's normal (-N).
+  const std::vector<IVVertexPN>& GetTriangles() const;
+  std::size_t GetNumTriangles() const { return GetTriangles().size() / 3; }
 
   void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const override;
   // The triangles, lit, in the parent's render material; the renderer's material is
-  // restored afterwards. Recorded once for the renderer, drawn again on every call.
+  // restored afterwards. Recorded once for the renderer, drawn again on every call until
+  // the face is made again.
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
   const wchar_t* GetUserInterfaceTypeName() const override;
@@ -51,10 +59,20 @@ public:
 private:
   class FaceContainer;
 
-  bool _BuildFace(UIObjectMedical* parent, const MFrame<float>& frame, int textureMappingMode);
+  // Makes the face again when the parent's mesh was edited or replaced since it was cut.
+  void _Update() const;
+  void _Follow(std::shared_ptr<MStlBase> mesh) const;
+  void _BuildFace(MStlBase& mesh) const;
+  void _ClearFace() const;
 
+  // The parent followed; null when the section follows nothing.
   const UIStlObject* mp_stl_object = nullptr;
-  std::vector<IVVertexPN> m_triangles;
-  M3DBoundingBox<float> m_box;
+  // The plane in scene units: its unit normal and a point on it.
+  MMPoint3d<double> m_normal, m_origin;
+  // The mesh the face was cut from, and its edits: stale once that mesh was edited.
+  mutable std::shared_ptr<MStlBase> m_cut_mesh;
+  MValidityField m_cut_validity;
+  mutable std::vector<IVVertexPN> m_triangles;
+  mutable M3DBoundingBox<float> m_box;
   std::unique_ptr<FaceContainer> m_container;
 };

@@ -1,7 +1,12 @@
 // Scene objects taking part in clipping through the ready-made implementation.
 #include "host/core/UIObjectMedical.h"
+#include "host/core/UIStlObject.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
+#include "host/mesh/MStlPrimitives.h"
+#include "host/mesh/MStlTraversal.h"
+#include "host/meshops/UISurfaceSection.h"
+#include "testing/RecordingRender.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
 #include "vistal/clipping/MClippingData.h"
 #include "vistal/clipping/MClippingPlane.h"
@@ -45,6 +50,90 @@ protected:
     mesh = counted;
   }
 };
+
+// A mesh object that clips itself, as the host's mesh classes do; it slices a copy of its mesh.
+class ClippableMesh : public UIStlObject, public ISimpleClippableObjectImp {
+public:
+  explicit ClippableMesh(float halfSize)
+      : UIStlObject(MStlPrimitives::MakeBox({-halfSize, -halfSize, -halfSize}, {halfSize, halfSize, halfSize})),
+        ISimpleClippableObjectImp(this) {}
+  void DrawCutFaces(IVRender& render) { _RenderTextures(render, MCoordinateSystem()); }
+
+protected:
+  void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>&) override {
+    MStlBuilder b;
+    std::vector<std::int32_t> xyz;
+    for (std::uint32_t i = 0; i < GetStl()->GetNumPoints(); ++i) {
+      const MStlPoint& p = GetStl()->GetPoint(i);
+      xyz.insert(xyz.end(), {p.x, p.y, p.z});
+    }
+    b.AddPointsInUnits(xyz);
+    std::vector<std::uint32_t> corners;
+    ForEachTriangle(*GetStl(), [&](const MStlTriangle& t) {
+      for (const MStlPoint* p : t.points) corners.push_back(p->GetMaskIndex());
+    });
+    b.AddSurface(corners);
+    mesh = b.Build().release();
+  }
+};
+
+// The one cut face of an object clipped by one plane: its parent and its area.
+std::pair<const UIObjectMedical*, double> CutFace(ClippableMesh& object) {
+  RecordingRender render;
+  object.DrawCutFaces(render);
+  const auto surfaces = object.GetClippingSurfaces();
+  if (surfaces.size() != 1) return {nullptr, 0.0};
+  const auto* face = dynamic_cast<const UISurfaceSection*>(surfaces.front());
+  if (!face) return {nullptr, 0.0};
+  double area = 0;
+  const auto& v = face->GetTriangles();
+  for (std::size_t i = 0; i + 2 < v.size(); i += 3) {
+    const MMPoint3d<double> a(v[i].x, v[i].y, v[i].z), b(v[i + 1].x, v[i + 1].y, v[i + 1].z),
+        c(v[i + 2].x, v[i + 2].y, v[i + 2].z);
+    area += (b - a).Cross(c - a).Length() / 2;
+  }
+  return {face->GetParent(), area};
+}
+
+struct SectionCreatorScope {
+  MClippingData::SurfaceCreator previous = MClippingData::mp_surface_creator;
+  SectionCreatorScope() { MClippingData::mp_surface_creator = &UISurfaceSection::Create; }
+  ~SectionCreatorScope() { MClippingData::mp_surface_creator = previous; }
+};
+
+TEST(ClippableObject, CopiesClipAndCutThemselvesAlsoAfterTheSourceIsGone) {
+  SectionCreatorScope sections;
+  MClippingPlane plane;  // z = 0
+  plane.SetClippingPlane(MFrame<float>({-50, -50, 0}, {100, 0, 0}, {0, 100, 0}, {0, 0, 1}));
+  UIOperationClipping add;
+  add.SetAction(eClippingAddPlanes);
+  add.AddClippingPlane(&plane);
+
+  auto source = std::make_unique<ClippableMesh>(1.0f);  // a cut of 2 x 2
+  source->DoOperationClipping(add);
+  ClippableMesh copy(*source);
+  const ClippableMesh copyOfCopy(copy);  // copied before its first use
+  copy.SetStl(MStlPrimitives::MakeBox({-2, -2, -2}, {2, 2, 2}));  // a cut of 4 x 4
+  ClippableMesh assigned(3.0f);
+  assigned = copy;
+  EXPECT_EQ(CutFace(*source), std::make_pair<const UIObjectMedical*>(source.get(), 4.0));
+  ASSERT_EQ(CutFace(copy), std::make_pair<const UIObjectMedical*>(&copy, 16.0));
+  ASSERT_EQ(CutFace(assigned), std::make_pair<const UIObjectMedical*>(&assigned, 16.0));
+
+  // Faces made anew once the source is gone reach nothing of it.
+  source.reset();
+  UIOperationClipping invalidate;
+  invalidate.SetAction(eClippingInvalidatePlanes);
+  invalidate.AddClippingPlane(&plane);
+  copy.DoOperationClipping(invalidate);
+  EXPECT_EQ(CutFace(copy), std::make_pair<const UIObjectMedical*>(&copy, 16.0));
+  ClippableMesh third(copyOfCopy);
+  EXPECT_EQ(CutFace(third), std::make_pair<const UIObjectMedical*>(&third, 4.0));
+  const auto border = copy.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, 0));
+  ASSERT_EQ(border.GetNumContours(), 1u);
+  for (const auto& p : border.GetContour(0).GetPoints())
+    EXPECT_DOUBLE_EQ(std::max(std::fabs(p.data.point.x), std::fabs(p.data.point.y)), 2000.0);
+}
 
 TEST(ClippableObject, AFreshObjectIsNotClippedAndHasNoSurfaces) {
   ClippableBox box;
@@ -98,6 +187,11 @@ TEST(ClippableObject, SlicedBorderIsTheSectionAndTheMeshIsDeletedEvenWhenMissed)
   for (const auto& p : border.GetContour(0).GetPoints()) {
     EXPECT_DOUBLE_EQ(p.data.point.z, 0.0);
     EXPECT_DOUBLE_EQ(std::max(std::fabs(p.data.point.x), std::fabs(p.data.point.y)), 10000.0);
+    // The mesh is gone: nothing may point into it.
+    EXPECT_EQ(p.data.edge[0], nullptr);
+    EXPECT_EQ(p.data.edge[1], nullptr);
+    EXPECT_EQ(p.data.triangle, nullptr);
+    EXPECT_FALSE(p.data.IsVertex());
   }
 
   auto missed = box.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, -50000));

@@ -21,6 +21,7 @@ struct FaceLog {
   int made = 0;
   int deleted = 0;
   std::vector<float> drawnAt;  // the origin x of the plane of every face drawn
+  std::vector<float> setUpFacing;  // the normal's x of the frame of every face set up
 };
 FaceLog g_faces;
 
@@ -28,6 +29,7 @@ class LoggingSurface : public UISurface {
 public:
   bool Setup(UIObjectMedical* parent, MFrame<float>& frame, int mode) override {
     m_x = frame.O.x;
+    g_faces.setUpFacing.push_back(frame.N.x);
     return UISurface::Setup(parent, frame, mode);
   }
   void Render(IVRender& render, const MCoordinateSystem&) override {
@@ -183,20 +185,67 @@ TEST_F(ClippingDataTest, ChangesInvalidationAndFrameworkCodesDropCutFaces) {
 }
 
 TEST_F(ClippingDataTest, FullSlicePlanesFollowTheTwoFlags) {
+  // planes[0] shows the full slice, planes[1] is ordinary.
   planes[0].SetTextureMappingMode(MClippingPlane::eTextureMappingFullSlice);
   Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
-  data.SetClipToFullSlice(false);
-  data._RenderStartClipping(render, system, nullptr);
-  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -2.0f}}));
+  const struct {
+    bool drawFullPlane, clipToFullSlice;
+    std::vector<std::pair<unsigned, float>> loaded;  // by _RenderStartClipping
+    unsigned fullSliceFaceClips, ordinaryFaceClips;  // slots on while each face is drawn
+  } cases[] = {
+      {false, false, {{0, -2.0f}}, 0x1, 0x0},
+      {false, true, {{0, -1.0f}, {1, -2.0f}}, 0x1, 0x1},
+      {true, false, {{0, -2.0f}}, 0x0, 0x0},
+      {true, true, {{0, -1.0f}, {1, -2.0f}}, 0x0, 0x1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "draw full plane " << c.drawFullPlane << ", clip to full slice "
+                                    << c.clipToFullSlice);
+    data.SetDrawFullPlane(c.drawFullPlane);
+    data.SetClipToFullSlice(c.clipToFullSlice);
+    render.Clear();
+    data._RenderStartClipping(render, system, nullptr);
+    EXPECT_EQ(Loaded(), c.loaded);
 
-  data.SetClipToFullSlice(true);
-  data.SetDrawFullPlane(true);
-  render.Clear();
-  data._RenderTextures(render, system);
-  const auto draws = render.CallsOf(ERenderCall::DrawVertices);
-  ASSERT_EQ(draws.size(), 2u);
-  EXPECT_EQ(draws[0].enabledClipPlanes, 0u) << "the full plane is drawn unclipped";
-  EXPECT_EQ(draws[1].enabledClipPlanes, 0x1u);
+    render.Clear();
+    data._RenderTextures(render, system);
+    const auto draws = render.CallsOf(ERenderCall::DrawVertices);
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0].enabledClipPlanes, c.fullSliceFaceClips) << "the full-slice plane's face";
+    EXPECT_EQ(draws[1].enabledClipPlanes, c.ordinaryFaceClips) << "the ordinary plane's face";
+  }
+}
+
+TEST_F(ClippingDataTest, SideTwoTurnsTheLoadedNormalAndTheCutFaceRound) {
+  // planes[0]: x = 1 with normal (2, 0, 0).
+  const struct {
+    MClippingPlane::EClippedSide side;
+    float a, d;        // the equation loaded: a x + d
+    float faceNormal;  // x of the normal of the frame the cut face is set up with
+  } cases[] = {
+      {MClippingPlane::eClippedSideNormal, 1.0f, -1.0f, 2.0f},
+      {MClippingPlane::eClippedSidePositive, 1.0f, -1.0f, 2.0f},
+      {MClippingPlane::eClippedSideReversed, -1.0f, 1.0f, -2.0f},
+      {MClippingPlane::eClippedSideNone, 1.0f, -1.0f, 2.0f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "clipped side " << int(c.side));
+    planes[0].SetClippedSide(c.side);
+    TestClippingData fresh(&parent);
+    UIOperationClipping add;
+    add.SetAction(eClippingAddPlanes);
+    add.AddClippingPlane(&planes[0]);
+    fresh.DoOperation(add);
+    render.Clear();
+    fresh._RenderStartClipping(render, system, nullptr);
+    const auto loaded = render.CallsOf(ERenderCall::SetClipPlane);
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].floats, (std::vector<float>{c.a, 0.0f, 0.0f, c.d}));
+
+    fresh._RenderTextures(render, system);
+    ASSERT_FALSE(g_faces.setUpFacing.empty());
+    EXPECT_EQ(g_faces.setUpFacing.back(), c.faceNormal);
+  }
 }
 
 TEST_F(ClippingDataTest, BackFacePlanesShowRedBackFacesInsteadOfACutFace) {

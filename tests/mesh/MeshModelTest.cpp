@@ -243,6 +243,44 @@ TEST(MeshModel, EditsMakeCountCompactArrayAndBoxStaleUntilAskedFor) {
   EXPECT_EQ(order[13]->GetMaskIndex(), 13u);
 }
 
+TEST(MeshModel, MovingPointsTurnsNormalsAndMakesTheCachesStale) {
+  // Two blocks, so that the points are numbered across them.
+  const auto mesh = MStlPrimitives::MakeBox({0, 0, 0}, {1, 1, 1});
+  MStlBuilder more;
+  const float corners[] = {5, 5, 5, 6, 5, 5, 5, 6, 5};
+  more.AddPoints(std::span<const float>(corners));
+  const std::uint32_t one[] = {0, 1, 2};
+  more.AddSurface(one);
+  more.AppendTo(*mesh);
+  ASSERT_EQ(mesh->GetNumPoints(), 11u);
+  EXPECT_EQ(mesh->GetBoundingBoxInUnits().min.z, 0);
+  const MStlPoint* firstPoint = &mesh->GetPoint(0);
+
+  // Mirrored in z, the corners in the same order: each normal (x, y, z) becomes (-x, -y, z).
+  std::vector<std::int32_t> xyz;
+  for (std::uint32_t i = 0; i < mesh->GetNumPoints(); ++i) {
+    const MStlPoint& p = mesh->GetPoint(i);
+    xyz.insert(xyz.end(), {p.x, p.y, -p.z});
+  }
+  std::vector<MMPoint3d<float>> normals;
+  for (const MStlTriangle* t : TraversalOrder(*mesh)) normals.emplace_back(-t->normal[0], -t->normal[1], t->normal[2]);
+  MStlBuilder::MovePointsInUnits(*mesh, xyz);
+
+  EXPECT_FALSE(mesh->GetValidity().IsValid()) << "the edit is recorded";
+  EXPECT_EQ(&mesh->GetPoint(0), firstPoint) << "points move in place";
+  EXPECT_EQ(mesh->GetPoint(10).z, -5000);
+  EXPECT_EQ(mesh->GetBoundingBoxInUnits().min.z, -5000);
+  const auto order = TraversalOrder(*mesh);
+  ASSERT_EQ(order.size(), normals.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    EXPECT_EQ(MMPoint3d<float>(order[i]->normal[0], order[i]->normal[1], order[i]->normal[2]), normals[i]) << i;
+
+  const std::vector<std::int32_t> tooFew(30, 0);
+  ExpectInvalidArgument([&] { MStlBuilder::MovePointsInUnits(*mesh, tooFew); },
+                        "the mesh has 11 points, got 30 coordinates");
+  for (std::uint32_t i = 0; i < 11; ++i) EXPECT_EQ(mesh->GetPoint(i).z, xyz[3 * i + 2]) << "nothing moved";
+}
+
 TEST(MeshModel, ValidityFieldsSpreadStalenessThroughTheirDependants) {
   MValidityField source, middle, leaf;
   source.AddDependant(middle);

@@ -6,6 +6,7 @@
 #include "host/meshops/UISurfaceSection.h"
 #include "testing/RecordingRender.h"
 
+#include <functional>
 #include <numbers>
 
 using namespace slice_test;
@@ -233,4 +234,109 @@ TEST(UISurfaceSection, NoFaceWithoutAMeshParentAClosedSectionOrAPlane) {
   M3DBoundingBox<float> box;
   face.GetBoundingBox(box, UIObject::kAllScenes);
   EXPECT_FALSE(box.IsValid());
+}
+
+// Every point of the mesh moved by `offset` (scene units) and scaled by `scale` about the origin.
+void MovePoints(MStlBase& mesh, float scale, const MMPoint3d<float>& offset) {
+  std::vector<std::int32_t> xyz;
+  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
+    const MStlPoint& p = mesh.GetPoint(i);
+    xyz.insert(xyz.end(), {std::int32_t(std::lround(p.x * scale + offset.x * IE)),
+                           std::int32_t(std::lround(p.y * scale + offset.y * IE)),
+                           std::int32_t(std::lround(p.z * scale + offset.z * IE))});
+  }
+  MStlBuilder::MovePointsInUnits(mesh, xyz);
+}
+
+TEST(UISurfaceSection, FollowsItsMeshWhenItIsMovedEditedOrReplaced) {
+  auto mesh = Shared(MStlPrimitives::MakeBox({-1, -1, -1}, {1, 1, 1}));
+  UIStlObject cube(mesh);
+  MFrame<float> frame = FrameAt(0.25f);
+  auto face = std::make_unique<UISurfaceSection>();
+  ASSERT_TRUE(face->Setup(&cube, frame, 0));
+  RecordingRender render;
+  // The area drawn by one Render of the face.
+  auto drawnArea = [&](UISurfaceSection& s) {
+    render.Clear();
+    s.Render(render, MCoordinateSystem());
+    const auto batches = render.Batches<IVVertexPN>();
+    return batches.empty() ? 0.0 : Area(batches.back().vertices);
+  };
+  EXPECT_NEAR(drawnArea(*face), 4.0, 1e-6);
+
+  // The cases in turn, each an edit of the mesh (or of the object) and the face after it.
+  MStlBuilder more;
+  AddBox(more, {-1, 3, -1}, {1, 4, 1}, false);
+  const struct {
+    const char* edit;
+    std::function<void()> apply;
+    double area;
+  } cases[] = {
+      {"grown twice as big", [&] { MovePoints(*mesh, 2, {}); }, 16.0},
+      {"moved off the plane", [&] { MovePoints(*mesh, 1, {0, 0, 5}); }, 0.0},
+      {"moved back", [&] { MovePoints(*mesh, 1, {0, 0, -5}); }, 16.0},
+      {"a second box appended", [&] { more.AppendTo(*mesh); }, 18.0},
+      {"the mesh replaced", [&] { cube.SetStl(Shared(MStlPrimitives::MakeBox({-3, -3, -3}, {3, 3, 3}))); }, 36.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.edit);
+    c.apply();
+    EXPECT_NEAR(drawnArea(*face), c.area, 1e-6);
+    EXPECT_NEAR(Area(face->GetTriangles()), c.area, 1e-6);
+    M3DBoundingBox<float> box;
+    face->GetBoundingBox(box, UIObject::kAllScenes);
+    EXPECT_EQ(box.IsValid(), c.area > 0);
+  }
+
+  // A face set up while the plane misses the mesh comes when the mesh reaches the plane;
+  // a copy follows as well.
+  MFrame<float> high = FrameAt(5);
+  UISurfaceSection later;
+  EXPECT_FALSE(later.Setup(&cube, high, 0));
+  EXPECT_TRUE(later.IsSetUp());
+  const UISurfaceSection copy(later);
+  MovePoints(*cube.GetStl(), 1, {0, 0, 4});
+  EXPECT_NEAR(Area(later.GetTriangles()), 36.0, 1e-6);
+  EXPECT_NEAR(Area(copy.GetTriangles()), 36.0, 1e-6);
+
+  // A face that is gone no longer hears of its mesh (AddressSanitizer would see it).
+  face.reset();
+  MovePoints(*cube.GetStl(), 1, {0, 0, 1});
+  cube.Render(render, MCoordinateSystem());
+}
+
+TEST(UISurfaceSection, OpenContoursMakeNoCap) {
+  // A cup (a box without its top) cut upright gives a U that, closed, would enclose 2 x 2.
+  auto addCup = [](MStlBuilder& b) {
+    std::vector<float> xyz;
+    for (int i = 0; i < 8; ++i) xyz.insert(xyz.end(), {(i & 1) ? 5.0f : 3.0f, (i & 2) ? 1.0f : -1.0f, (i & 4) ? 1.0f : -1.0f});
+    const std::uint32_t first = b.AddPoints(std::span<const float>(xyz));
+    static constexpr std::uint32_t kWallsAndBottom[5][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 2, 3, 1}};
+    std::vector<std::uint32_t> corners;
+    for (const auto& q : kWallsAndBottom)
+      corners.insert(corners.end(), {first + q[0], first + q[1], first + q[2], first + q[0], first + q[2], first + q[3]});
+    b.AddSurface(corners);
+  };
+  MFrame<float> upright({-10, 0, -10}, {20, 0, 0}, {0, 0, 20}, {0, 1, 0});  // y = 0
+  const struct {
+    const char* mesh;
+    bool withBox;
+    double area;
+  } cases[] = {{"the cup alone", false, 0.0}, {"the cup and a closed box", true, 4.0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mesh);
+    MStlBuilder b;
+    addCup(b);
+    if (c.withBox) AddBox(b, {-1, -1, -1}, {1, 1, 1}, false);
+    UIStlObject object(Shared(b.Build()));
+    MNewSlicer slicer;
+    slicer.SetSliceStl(object.GetStl());
+    slicer.SetPlaneSliceMode(MMPlaneEq<double>(0, 1, 0, 0), false);
+    ASSERT_TRUE(slicer.Operate());
+    EXPECT_FALSE(slicer.GetBorder().GetContour(0).IsClosed()) << "the cup's contour is open";
+
+    UISurfaceSection face;
+    EXPECT_EQ(face.Setup(&object, upright, 0), c.area > 0);
+    EXPECT_NEAR(Area(face.GetTriangles()), c.area, 1e-6);
+  }
 }

@@ -1,5 +1,6 @@
 #include "vistal/clipping/IClippableObject.h"
 
+#include "host/core/UIObjectMedical.h"
 #include "host/mesh/MStlBase.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
 #include "vistal/clipping/MClippingData.h"
@@ -19,11 +20,33 @@ ISimpleClippableObjectImp::ISimpleClippableObjectImp(UIObjectMedical* object)
     : mp_clipping_data(new MClippingData(object)) {}
 
 ISimpleClippableObjectImp::ISimpleClippableObjectImp(const ISimpleClippableObjectImp& other)
-    : IClippableObject(other), mp_clipping_data(new MClippingData(*other.mp_clipping_data)) {}
+    : IClippableObject(other), mp_clipping_data(new MClippingData(*other._ClippingData())) {
+  // The source is whole, so it can tell whether it clips itself.
+  UIObjectMedical* sourceObject = dynamic_cast<UIObjectMedical*>(const_cast<ISimpleClippableObjectImp*>(&other));
+  if (sourceObject && mp_clipping_data->_GetParent() == sourceObject) {
+    mp_clipping_data->_SetParent(nullptr);
+    m_clips_itself_unresolved = true;
+  }
+}
 
 ISimpleClippableObjectImp& ISimpleClippableObjectImp::operator=(const ISimpleClippableObjectImp& other) {
-  if (this != &other) *mp_clipping_data = *other.mp_clipping_data;
+  if (this == &other) return *this;
+  MClippingData& data = *_ClippingData();
+  UIObjectMedical* object = data._GetParent();
+  data = *other._ClippingData();
+  data._SetParent(object);
   return *this;
+}
+
+MClippingData* ISimpleClippableObjectImp::_ClippingData() const {
+  if (m_clips_itself_unresolved) {
+    // Null while the object is still being made or unmade: asked again next time.
+    if (auto* object = dynamic_cast<UIObjectMedical*>(const_cast<ISimpleClippableObjectImp*>(this))) {
+      mp_clipping_data->_SetParent(object);
+      m_clips_itself_unresolved = false;
+    }
+  }
+  return mp_clipping_data;
 }
 
 ISimpleClippableObjectImp::~ISimpleClippableObjectImp() { delete mp_clipping_data; }
@@ -38,7 +61,7 @@ void ISimpleClippableObjectImp::SetClippingBackFacesVisibility(bool visible) {
 }
 
 bool ISimpleClippableObjectImp::_DoOperationClipping(MOperation& operation) {
-  return mp_clipping_data->DoOperation(operation);
+  return _ClippingData()->DoOperation(operation);
 }
 
 M3dBorder<double, MStlSlicerBase::MSlicePointData> ISimpleClippableObjectImp::GetSlicedBorder(
@@ -52,17 +75,24 @@ M3dBorder<double, MStlSlicerBase::MSlicePointData> ISimpleClippableObjectImp::Ge
   slicer.SetPlaneSliceMode(plane, false);
   slicer.Operate();
   mesh.reset();
-  return slicer.GetBorder();
+  // The slice data pointed into the mesh just deleted: keep the coordinates only.
+  M3dBorder<double, MStlSlicerBase::MSlicePointData> border = slicer.GetBorder();
+  for (std::size_t i = 0; i < border.GetNumContours(); ++i)
+    for (auto& p : border.GetContour(i).GetPoints()) {
+      p.data.edge[0] = p.data.edge[1] = nullptr;
+      p.data.triangle = nullptr;
+    }
+  return border;
 }
 
 void ISimpleClippableObjectImp::_RenderStartClipping(IVRender& render, const MCoordinateSystem& system) {
-  mp_clipping_data->_RenderStartClipping(render, system, nullptr);
+  _ClippingData()->_RenderStartClipping(render, system, nullptr);
 }
 
 void ISimpleClippableObjectImp::_RenderStopClipping(IVRender& render, const MCoordinateSystem& system) {
-  mp_clipping_data->_RenderStopClipping(render, system);
+  _ClippingData()->_RenderStopClipping(render, system);
 }
 
 void ISimpleClippableObjectImp::_RenderTextures(IVRender& render, const MCoordinateSystem& system) {
-  mp_clipping_data->_RenderTextures(render, system);
+  _ClippingData()->_RenderTextures(render, system);
 }

@@ -39,6 +39,12 @@ MClippingData& MClippingData::operator=(const MClippingData& other) {
 
 MClippingData::~MClippingData() { _ClearClippingPlanesList(); }
 
+void MClippingData::_SetParent(UIObjectMedical* parent) {
+  if (parent == mp_parent) return;
+  DestroyRenderOptimizations();
+  mp_parent = parent;
+}
+
 void MClippingData::_DropSurface(UISurface*& surface) {
   delete surface;
   surface = nullptr;

@@ -57,6 +57,8 @@ protected:
   friend class ISimpleClippableObjectImp;
 
   UIObjectMedical* _GetParent() { return mp_parent; }
+  // Cut faces made for another parent are dropped.
+  void _SetParent(UIObjectMedical* parent);
 
   void _AddClippingPlane(MClippingPlane* plane);
   void _RemoveClippingPlane(MClippingPlane* plane);
