@@ -6,6 +6,8 @@
 #include "host/framework/MMPoint3d.h"
 #include "host/win/WinTypes.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,5 +53,25 @@ struct Scene {
 // planes, the inner structures transparent.
 Scene MakePhantomScene();
 
-// Checks the scene, throwing std::invalid_argument with one line saying what is wrong.
+// The largest side of a picture. The OpenGL backend's four-sample framebuffer is limited
+// in area as well as per side (llvmpipe refuses 16384 x 16384 and 16384 x 8193), so
+// the limit is the side of the largest square it makes, which every shape within it fits.
+inline constexpr unsigned kMaxImageSide = 8192;
+// The shortest plane normal or view vector taken for a direction.
+inline constexpr float kMinDirectionLength = 1e-6f;
+
+// The checks of ValidateScene, one part at a time, for callers that check the cheap parts
+// before reading meshes. Each throws std::invalid_argument with one line saying what is
+// wrong; planes are named by their position in the list, counting from 1 ("plane 2").
+void ValidateView(const SceneView& view);
+void ValidatePlanes(const std::vector<ScenePlane>& planes);
+// More planes than the renderer's clip slots would not all be applied (the clipping data
+// loads the first ones and ignores the rest), so such a scene is refused.
+void ValidatePlaneCount(std::size_t numPlanes, unsigned numClipPlanes);
+// The triangles of the mesh that have an area; degenerate ones draw nothing.
+std::uint32_t CountDrawableTriangles(const MStlBase& mesh);
+// Empty when the mesh draws something; otherwise why it draws nothing, naming it.
+std::string DescribeUndrawableMesh(const SceneMesh& mesh);
+// Checks the whole scene, throwing std::invalid_argument with one line saying what is
+// wrong; a scene whose meshes would draw nothing at all is refused too.
 void ValidateScene(const Scene& scene);

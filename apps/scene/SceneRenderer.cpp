@@ -4,6 +4,7 @@
 #include "backends/gl/IVRenderGL.h"
 #include "host/framework/MCoordinateSystem.h"
 #include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"
 #include "host/meshops/UISurfaceSection.h"
 #include "vistal/clipping/MClippingData.h"
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -46,6 +48,47 @@ struct SurfaceCreatorScope {
 
 }  // namespace
 
+void ValidateView(const SceneView& v) {
+  if (!Finite(v.direction) || v.direction.Length() < kMinDirectionLength)
+    throw std::invalid_argument("the view direction must be a finite, non-zero vector");
+  if (!Finite(v.up) || v.up.Length() < kMinDirectionLength)
+    throw std::invalid_argument("the up vector must be a finite, non-zero vector");
+  if (v.width == 0 || v.height == 0 || v.width > kMaxImageSide || v.height > kMaxImageSide)
+    throw std::invalid_argument("the image size must be between 1 and " + std::to_string(kMaxImageSide) +
+                                " pixels each way");
+}
+
+void ValidatePlanes(const std::vector<ScenePlane>& planes) {
+  for (std::size_t i = 0; i < planes.size(); ++i) {
+    const ScenePlane& p = planes[i];
+    const std::string name = "plane " + std::to_string(i + 1);
+    if (!Finite(p.origin) || !Finite(p.normal)) throw std::invalid_argument(name + " has a non-finite value");
+    if (p.normal.Length() < kMinDirectionLength)
+      throw std::invalid_argument(name + " has a zero normal (shorter than 1e-6)");
+  }
+}
+
+void ValidatePlaneCount(std::size_t numPlanes, unsigned numClipPlanes) {
+  if (numPlanes > numClipPlanes)
+    throw std::invalid_argument(std::to_string(numPlanes) + " clip planes, but the renderer clips with at most " +
+                                std::to_string(numClipPlanes));
+}
+
+std::uint32_t CountDrawableTriangles(const MStlBase& mesh) {
+  std::uint32_t count = 0;
+  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
+    if (t.normal[0] != 0.0f || t.normal[1] != 0.0f || t.normal[2] != 0.0f) ++count;
+  });
+  return count;
+}
+
+std::string DescribeUndrawableMesh(const SceneMesh& m) {
+  if (!m.mesh || CountDrawableTriangles(*m.mesh) > 0) return {};
+  const std::uint32_t all = m.mesh->GetNumTriangles();
+  if (all == 0) return "mesh '" + m.name + "' has no triangles";
+  return "mesh '" + m.name + "' has only degenerate triangles (" + std::to_string(all) + ", none with an area)";
+}
+
 void ValidateScene(const Scene& scene) {
   if (scene.meshes.empty()) throw std::invalid_argument("the scene has no mesh");
   for (const SceneMesh& m : scene.meshes) {
@@ -53,18 +96,20 @@ void ValidateScene(const Scene& scene) {
     if (!(m.alpha >= 0.0f && m.alpha <= 1.0f))
       throw std::invalid_argument("mesh '" + m.name + "': alpha must lie between 0 and 1");
   }
-  for (const ScenePlane& p : scene.planes) {
-    if (!Finite(p.origin) || !Finite(p.normal)) throw std::invalid_argument("a clip plane has a non-finite value");
-    if (p.normal.Length() < 1e-6f) throw std::invalid_argument("a clip plane has a zero normal");
+  std::string undrawable;
+  for (const SceneMesh& m : scene.meshes) {
+    const std::string why = DescribeUndrawableMesh(m);
+    if (why.empty()) {
+      undrawable.clear();
+      break;
+    }
+    undrawable += (undrawable.empty() ? "" : "; ") + why;
   }
+  if (!undrawable.empty()) throw std::invalid_argument("nothing to draw: " + undrawable);
+  ValidatePlanes(scene.planes);
   if (!(scene.displacement >= 0.0f && scene.displacement <= 1000.0f))
     throw std::invalid_argument("the displacement must lie between 0 and 1000 millimetres");
-  const SceneView& v = scene.view;
-  if (!Finite(v.direction) || v.direction.Length() < 1e-6f)
-    throw std::invalid_argument("the view direction must be a finite, non-zero vector");
-  if (!Finite(v.up) || v.up.Length() < 1e-6f) throw std::invalid_argument("the up vector must be a finite, non-zero vector");
-  if (v.width == 0 || v.height == 0 || v.width > 16384 || v.height > 16384)
-    throw std::invalid_argument("the image size must be between 1 and 16384 pixels each way");
+  ValidateView(scene.view);
 }
 
 SceneCamera FrameScene(const Scene& scene) {
@@ -241,8 +286,9 @@ void SceneRenderer::_RenderBoundingBox(IVRender& render, const SceneCamera& came
 SceneRenderer::~SceneRenderer() = default;
 
 void SceneRenderer::SetViewDirection(const MMPoint3d<float>& direction) {
-  if (!Finite(direction) || direction.Length() < 1e-6f)
-    throw std::invalid_argument("the view direction must be a finite, non-zero vector");
+  SceneView view = m_scene.view;
+  view.direction = direction;
+  ValidateView(view);
   m_scene.view.direction = direction;
 }
 
@@ -254,6 +300,7 @@ void SceneRenderer::SetDisplacementScale(float scale) {
 }
 
 bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
+  ValidatePlaneCount(m_planes.size(), render.GetNumClipPlanes());
   const SceneCamera camera = FrameScene(m_scene);
   if (!render.StartFrame(&surface, nullptr, false)) return false;
   surface.SetBackground(m_scene.view.background, true, true);
@@ -292,12 +339,18 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   return true;
 }
 
-MImageRGBA RenderSceneToImage(const Scene& scene) {
-  ValidateScene(scene);
-  IVRenderGL render(scene.view.width, scene.view.height);
+MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render) {
+  if (render.Width() != scene.view.width || render.Height() != scene.view.height)
+    throw std::invalid_argument("the renderer's frame is not the scene's picture size");
   MImageRGBA image;
   SceneRenderer renderer(scene);
   if (!renderer.Render(render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
     throw std::runtime_error("the renderer opened no frame");
   return image;
+}
+
+MImageRGBA RenderSceneToImage(const Scene& scene) {
+  ValidateScene(scene);
+  IVRenderGL render(scene.view.width, scene.view.height);
+  return RenderSceneToImage(scene, render);
 }

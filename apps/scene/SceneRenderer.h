@@ -11,6 +11,7 @@
 #include <memory>
 
 class IVRender;
+class IVRenderGL;
 class IVDisplaySurface;
 class IVTransparencyCache;
 class MClippingPlane;
@@ -43,7 +44,8 @@ public:
   void SetDisplacementScale(float scale);
 
   // Draws one frame onto the surface; answers false when the renderer opened no frame.
-  // A renderer is the scene renderer's for good once it has drawn with it.
+  // A renderer is the scene renderer's for good once it has drawn with it. Throws
+  // std::invalid_argument when the scene has more planes than the renderer has clip slots.
   bool Render(IVRender& render, IVDisplaySurface& surface);
 
 private:
@@ -67,3 +69,6 @@ private:
 
 // Renders the scene offscreen with OpenGL and reads the picture back.
 MImageRGBA RenderSceneToImage(const Scene& scene);
+// The same with a renderer of the scene's size made beforehand (to ask it for its clip
+// slots before the meshes are read, say).
+MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include <fcntl.h>
@@ -100,8 +101,17 @@ struct FileBytes {
   std::size_t size = 0;
 };
 
-FileBytes ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::string ByteCount(std::uint64_t bytes) {
+  if (bytes < (std::uint64_t(1) << 20)) return std::to_string(bytes) + " bytes";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", double(bytes) / double(1 << 20));
+  return text;
+}
+
+FileBytes ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+  // Non-blocking, so that opening a FIFO without a writer does not wait for one before
+  // it is refused; a regular file reads the same either way.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw MStlReadError(path, std::strerror(errno));
   struct Closer {
     int fd;
@@ -111,13 +121,17 @@ FileBytes ReadWholeFile(const std::string& path) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) throw MStlReadError(path, std::strerror(errno));
   if (S_ISDIR(st.st_mode)) throw MStlReadError(path, "it is a directory");
+  // A device or a pipe has no size to check and may never end (/dev/zero).
+  if (!S_ISREG(st.st_mode)) throw MStlReadError(path, "it is not a regular file");
+  const std::uint64_t size = std::uint64_t(st.st_size);
+  if (size > maxBytes)
+    throw MStlReadError(path, "the file has " + ByteCount(size) + ", more than the " + ByteCount(maxBytes) +
+                                  " that are read at most");
 
-  // A regular file is read into a buffer of its size (one spare byte to meet the end
-  // without growing); anything else grows as it comes.
+  // One spare byte tells a file that grew after fstat; the buffer never grows.
   FileBytes file;
-  file.data.resize(S_ISREG(st.st_mode) ? std::size_t(st.st_size) + 1 : std::size_t(1) << 16);
-  for (;;) {
-    if (file.size == file.data.size()) file.data.resize(2 * file.data.size());
+  file.data.resize(std::size_t(size) + 1);
+  while (file.size < file.data.size()) {
     const ssize_t n = ::read(fd, file.data.data() + file.size, file.data.size() - file.size);
     if (n == 0) break;
     if (n < 0) {
@@ -126,6 +140,7 @@ FileBytes ReadWholeFile(const std::string& path) {
     }
     file.size += std::size_t(n);
   }
+  if (file.size > size) throw MStlReadError(path, "the file grew while it was read");
   return file;
 }
 
@@ -136,22 +151,27 @@ MStlReadError::MStlReadError(const std::string& path, const std::string& problem
 
 std::unique_ptr<MStlBase> ReadStlFromMemory(std::span<const char> bytes, const std::string& name) {
   if (bytes.empty()) throw MStlReadError(name, "the file is empty");
-  std::unique_ptr<stl_detail::CornerWelder> welded;
   try {
-    welded = WeldCorners(bytes);
+    std::unique_ptr<stl_detail::CornerWelder> welded = WeldCorners(bytes);
+    MStlBuilder builder;
+    builder.AdoptPointsInUnits(welded->TakePoints());
+    builder.AdoptSurface(welded->TakeIndices());
+    welded.reset();
+    return builder.Build();
   } catch (const StlProblem& e) {
     throw MStlReadError(name, e.what());
+  } catch (const std::bad_alloc&) {
+    throw MStlReadError(name, "not enough memory to read it");
   }
-  MStlBuilder builder;
-  builder.AdoptPointsInUnits(welded->TakePoints());
-  builder.AdoptSurface(welded->TakeIndices());
-  welded.reset();
-  return builder.Build();
 }
 
-std::unique_ptr<MStlBase> ReadStl(const std::string& path) {
-  const FileBytes file = ReadWholeFile(path);
-  return ReadStlFromMemory({file.data.data(), file.size}, path);
+std::unique_ptr<MStlBase> ReadStl(const std::string& path, std::uint64_t maxBytes) {
+  try {
+    const FileBytes file = ReadWholeFile(path, maxBytes);
+    return ReadStlFromMemory({file.data.data(), file.size}, path);
+  } catch (const std::bad_alloc&) {
+    throw MStlReadError(path, "not enough memory to read it");
+  }
 }
 
 void WriteStlBinary(const MStlBase& mesh, const std::string& path) {

@@ -7,8 +7,13 @@
 // recomputed from the welded points; the file's normals are often wrong and are ignored.
 // A file is ASCII when it starts with "solid" and parses as ASCII through its last
 // "endsolid"; otherwise it is binary (binary headers may start with "solid" too).
+//
+// Coordinates must lie within +-INT32_MAX / 3 integer units (+-715.8 m at IE = 1000):
+// the sum of a triangle's three corners, which the transparency cache takes for its
+// centre, then stays inside 32 bits.
 #include "host/HostApi.h"
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -28,8 +33,16 @@ private:
   std::string m_problem;
 };
 
-// Reads a whole file, or throws MStlReadError: never a partial mesh.
-VISTAL_HOST_API std::unique_ptr<MStlBase> ReadStl(const std::string& path);
+// The largest file ReadStl reads unless told otherwise: 4 GiB, some 85 million binary
+// triangles. The whole file is held while the mesh is built, and the mesh takes more
+// again, so a bigger file would exhaust the memory of most machines.
+inline constexpr std::uint64_t kStlMaxFileBytes = std::uint64_t(4) << 30;
+
+// Reads a whole file, or throws MStlReadError: never a partial mesh. Only regular files
+// are read (a device or a pipe could feed it without end), of at most maxBytes bytes;
+// running out of memory is reported as an MStlReadError too.
+VISTAL_HOST_API std::unique_ptr<MStlBase> ReadStl(const std::string& path,
+                                                  std::uint64_t maxBytes = kStlMaxFileBytes);
 // The same for bytes already in memory; `name` stands for the file in error messages.
 VISTAL_HOST_API std::unique_ptr<MStlBase> ReadStlFromMemory(std::span<const char> bytes, const std::string& name);
 

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+#include <sys/stat.h>
+
 using mesh_test::BinaryStl;
 using mesh_test::ScratchDir;
 using mesh_test::TraversalOrder;
@@ -146,16 +148,30 @@ TEST(StlReader, UnusableCoordinatesAreRejectedNamingTheTriangle) {
   corners = CubeCorners();
   corners[2] = -std::numeric_limits<float>::infinity();
   EXPECT_THAT(ReadError(dir.Write("inf.stl", BinaryStl(corners))), HasSubstr("triangle 0, corner 0"));
-  corners = CubeCorners();
-  corners[9] = 2.2e6f;  // 2.2e9 micrometres
-  EXPECT_THAT(ReadError(dir.Write("far.stl", BinaryStl(corners))),
-              AllOf(HasSubstr("triangle 1, corner 0"), HasSubstr("beyond the 32-bit integer range")));
+  // A third of the 32-bit range in micrometres is the reach, so that the sum of a
+  // triangle's corners cannot wrap: 715.8 m is read, 715.9 m is not.
+  const struct {
+    float x;
+    bool read;
+  } reach[] = {{715827.8f, true}, {-715827.8f, true}, {715900.0f, false}, {-715900.0f, false}, {2.2e6f, false}};
+  for (const auto& c : reach) {
+    corners = CubeCorners();
+    corners[9] = c.x;
+    const std::string path = dir.Write("far.stl", BinaryStl(corners));
+    if (c.read) {
+      EXPECT_EQ(ReadStl(path)->GetBoundingBoxInUnits().min.x, c.x < 0 ? std::lround(double(c.x) * 1000) : 0) << c.x;
+    } else {
+      EXPECT_THAT(ReadError(path), AllOf(HasSubstr("triangle 1, corner 0"), HasSubstr("beyond the reach"),
+                                         HasSubstr("715827882 integer units")))
+          << c.x;
+    }
+  }
 
   const std::string text = "solid s\n" + AsciiFacet("0 0 0", "1 0 0", "0 1 0") +
                            AsciiFacet("0 0 0", "1 nan 0", "0 1 0") + "endsolid s\n";
   EXPECT_THAT(ReadError(dir.Write("nan-ascii.stl", text)), AllOf(HasSubstr("line 12"), HasSubstr("NaN")));
   const std::string far = "solid s\n" + AsciiFacet("0 0 0", "1e300 0 0", "0 1 0") + "endsolid s\n";
-  EXPECT_THAT(ReadError(dir.Write("far-ascii.stl", far)), HasSubstr("beyond the 32-bit integer range"));
+  EXPECT_THAT(ReadError(dir.Write("far-ascii.stl", far)), HasSubstr("beyond the reach"));
 }
 
 TEST(StlReader, MalformedAsciiIsReportedWithItsLine) {
@@ -177,4 +193,21 @@ TEST(StlReader, MissingEmptyAndUnreadableFilesAreNamed) {
   std::filesystem::create_directory(dir.File("folder.stl"));
   EXPECT_THAT(ReadError(dir.File("folder.stl")), HasSubstr("directory"));
   static_assert(std::is_base_of_v<std::runtime_error, MStlReadError>);
+}
+
+TEST(StlReader, OnlyRegularFilesOfBoundedSizeAreRead) {
+  // A device would feed the reader without end; a FIFO without a writer would block it.
+  EXPECT_THAT(ReadError("/dev/zero"), HasSubstr("not a regular file"));
+  ScratchDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe.stl").c_str(), 0600), 0);
+  EXPECT_THAT(ReadError(dir.File("pipe.stl")), HasSubstr("not a regular file"));
+
+  const std::string cube = dir.Write("cube.stl", BinaryStl(CubeCorners()));  // 684 bytes
+  ExpectUnitCube(*ReadStl(cube, 684));
+  try {
+    ReadStl(cube, 683);
+    ADD_FAILURE() << "a file above the bound was read";
+  } catch (const MStlReadError& e) {
+    EXPECT_THAT(e.what(), AllOf(HasSubstr(cube), HasSubstr("684 bytes"), HasSubstr("683 bytes")));
+  }
 }

@@ -67,7 +67,9 @@ protected:
   void _ClearClippingPlanesList();
 
   // Loads the planes (all but `leftOut`) into the renderer's clip slots in plane order and
-  // disables the slots left over.
+  // disables the slots left over. Planes beyond the renderer's slots (GetNumClipPlanes)
+  // are not applied and nothing reports it: the object is drawn as if they were not
+  // listed. A host that lets users add planes should refuse more than the renderer has.
   void _RenderStartClipping(IVRender& render, const MCoordinateSystem& system, const MClippingPlane* leftOut);
   // Disables every clip slot.
   void _RenderStopClipping(IVRender& render, const MCoordinateSystem& system);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -26,6 +27,10 @@ inline std::string FormatNumber(double v) {
   return text;
 }
 
+// The reach of a corner coordinate in integer units: the transparency cache sums a
+// triangle's three corners in 32 bits, which must not wrap.
+inline constexpr std::int32_t kMaxCornerUnits = std::numeric_limits<std::int32_t>::max() / 3;
+
 // `where` describes the corner ("triangle 3, corner 1"); it is called only on failure.
 template <typename Where>
 inline Corner ToCorner(double x, double y, double z, Where&& where) {
@@ -33,12 +38,13 @@ inline Corner ToCorner(double x, double y, double z, Where&& where) {
   std::int32_t units[3];
   for (int k = 0; k < 3; ++k) {
     const EStlUnitsResult r = MStlSceneToUnits(scene[k], units[k]);
-    if (r == EStlUnitsResult::eOk) continue;
+    if (r == EStlUnitsResult::eOk && units[k] >= -kMaxCornerUnits && units[k] <= kMaxCornerUnits) continue;
     const char axis = "xyz"[k];
     if (r == EStlUnitsResult::eNotFinite)
       throw StlProblem(where() + ": the " + axis + " coordinate is NaN or infinite");
     throw StlProblem(where() + ": " + axis + " = " + FormatNumber(scene[k]) +
-                     " lies beyond the 32-bit integer range at " + std::to_string(IE) + " units per scene unit");
+                     " lies beyond the reach of mesh coordinates, +-" + std::to_string(kMaxCornerUnits) +
+                     " integer units (a third of the 32-bit range) at " + std::to_string(IE) + " units per scene unit");
   }
   return {units[0], units[1], units[2]};
 }
