@@ -1,7 +1,7 @@
 // Frames per second on this machine's software rasteriser (Mesa llvmpipe through EGL):
 // the built-in phantom scene at 800x600, and one transparent mesh of about a million
 // triangles re-sorted every frame as the view turns.
-#include "apps/scene/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlPrimitives.h"

@@ -4,7 +4,7 @@ include(CMakePackageConfigHelpers)
 
 set(vistal_installed_libraries vistal_host vistal)
 if(TARGET vistal_gl)
-  list(APPEND vistal_installed_libraries vistal_gl)
+  list(APPEND vistal_installed_libraries vistal_gl vistal_scene)
 endif()
 install(TARGETS ${vistal_installed_libraries}
   EXPORT vistalTargets
@@ -16,7 +16,7 @@ install(TARGETS ${vistal_installed_libraries}
 # Public headers only: what sits in an Implementation folder stays private.
 set(vistal_header_folders host vistal)
 if(TARGET vistal_gl)
-  list(APPEND vistal_header_folders backends)
+  list(APPEND vistal_header_folders backends scene)
 endif()
 install(DIRECTORY ${vistal_header_folders}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}

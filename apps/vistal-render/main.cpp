@@ -1,7 +1,7 @@
 // vistal-render: renders meshes, clipped by planes with capped cuts and with their
 // transparent parts sorted back to front, into a PNG file. Without arguments it renders
 // the built-in head phantom to vistal.png.
-#include "apps/scene/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlReader.h"

@@ -1,6 +1,6 @@
 // Small renders of the whole pipeline (OpenGL backend, clipping with capped cuts, sorted
 // transparency) compared with reference pictures.
-#include "apps/scene/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlPrimitives.h"

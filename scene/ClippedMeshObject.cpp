@@ -1,4 +1,4 @@
-#include "apps/scene/ClippedMeshObject.h"
+#include "scene/ClippedMeshObject.h"
 
 #include "host/framework/MOperation.h"
 #include "host/mesh/MStlBase.h"

@@ -1,6 +1,6 @@
-#include "apps/scene/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
-#include "apps/scene/ClippedMeshObject.h"
+#include "scene/ClippedMeshObject.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/framework/MCoordinateSystem.h"
 #include "host/mesh/MStlBase.h"

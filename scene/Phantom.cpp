@@ -2,7 +2,7 @@
 // ellipsoids in a head of about 18 cm (the skull drawn thicker than the phantom's so that
 // its cuts read clearly). The skull is one closed mesh of two surfaces (its
 // outer face and, wound inwards, its inner face), so a cut through it is a ring.
-#include "apps/scene/Scene.h"
+#include "scene/Scene.h"
 
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"

@@ -4,7 +4,7 @@
 // transparency cache, which sorts all their triangles together. The objects, their cut
 // faces, their recorded vertices and the sorted table live as long as the renderer of the
 // scene, so that frames after the first only draw.
-#include "apps/scene/Scene.h"
+#include "scene/Scene.h"
 #include "host/meshops/M3dBorder.h"
 #include "host/render/IVVertex.h"
 
@@ -27,9 +27,9 @@ struct SceneCamera {
 };
 
 // A camera that shows the whole box of the scene's meshes from the view's direction.
-SceneCamera FrameScene(const Scene& scene);
+VISTAL_SCENE_API SceneCamera FrameScene(const Scene& scene);
 
-class SceneRenderer {
+class VISTAL_SCENE_API SceneRenderer {
 public:
   // Throws std::invalid_argument with one line saying what is wrong with the scene.
   explicit SceneRenderer(Scene scene);
@@ -68,7 +68,7 @@ private:
 };
 
 // Renders the scene offscreen with OpenGL and reads the picture back.
-MImageRGBA RenderSceneToImage(const Scene& scene);
+VISTAL_SCENE_API MImageRGBA RenderSceneToImage(const Scene& scene);
 // The same with a renderer of the scene's size made beforehand (to ask it for its clip
 // slots before the meshes are read, say).
-MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render);
+VISTAL_SCENE_API MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render);

@@ -5,6 +5,7 @@
 #include "host/render/MImageRGBA.h"
 #include "host/framework/MMPoint3d.h"
 #include "host/win/WinTypes.h"
+#include "scene/SceneApi.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +52,7 @@ struct Scene {
 
 // The built-in scene: a head phantom of nested ellipsoids, its skull cut open by two
 // planes, the inner structures transparent.
-Scene MakePhantomScene();
+VISTAL_SCENE_API Scene MakePhantomScene();
 
 // The largest side of a picture. The OpenGL backend's four-sample framebuffer is limited
 // in area as well as per side (llvmpipe refuses 16384 x 16384 and 16384 x 8193), so
@@ -63,15 +64,15 @@ inline constexpr float kMinDirectionLength = 1e-6f;
 // The checks of ValidateScene, one part at a time, for callers that check the cheap parts
 // before reading meshes. Each throws std::invalid_argument with one line saying what is
 // wrong; planes are named by their position in the list, counting from 1 ("plane 2").
-void ValidateView(const SceneView& view);
-void ValidatePlanes(const std::vector<ScenePlane>& planes);
+VISTAL_SCENE_API void ValidateView(const SceneView& view);
+VISTAL_SCENE_API void ValidatePlanes(const std::vector<ScenePlane>& planes);
 // More planes than the renderer's clip slots would not all be applied (the clipping data
 // loads the first ones and ignores the rest), so such a scene is refused.
-void ValidatePlaneCount(std::size_t numPlanes, unsigned numClipPlanes);
+VISTAL_SCENE_API void ValidatePlaneCount(std::size_t numPlanes, unsigned numClipPlanes);
 // The triangles of the mesh that have an area; degenerate ones draw nothing.
-std::uint32_t CountDrawableTriangles(const MStlBase& mesh);
+VISTAL_SCENE_API std::uint32_t CountDrawableTriangles(const MStlBase& mesh);
 // Empty when the mesh draws something; otherwise why it draws nothing, naming it.
-std::string DescribeUndrawableMesh(const SceneMesh& mesh);
+VISTAL_SCENE_API std::string DescribeUndrawableMesh(const SceneMesh& mesh);
 // Checks the whole scene, throwing std::invalid_argument with one line saying what is
 // wrong; a scene whose meshes would draw nothing at all is refused too.
-void ValidateScene(const Scene& scene);
+VISTAL_SCENE_API void ValidateScene(const Scene& scene);

@@ -5,14 +5,15 @@
 #include "host/core/UIStlObject.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
 #include "vistal/masks/MDataMask.h"
+#include "scene/SceneApi.h"
 
 #include <memory>
 
 // The world-to-eye matrix for vertices in a mesh's integer units: the linear part
 // scaled by 1 / IE, the translation kept.
-void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]);
+VISTAL_SCENE_API void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]);
 
-class ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp {
+class VISTAL_SCENE_API ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp {
 public:
   explicit ClippedMeshObject(std::shared_ptr<MStlBase> stl);
 
