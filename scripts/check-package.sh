@@ -24,6 +24,29 @@ cmake -S "$root/examples/consumer" -B "$build/consumer" -G Ninja -DCMAKE_PREFIX_
 cmake --build "$build/consumer"
 env -u LD_LIBRARY_PATH "$build/consumer/vistal-consumer"
 
+# The example: an STL cut by two planes with a transparent ball inside, to a PNG.
+rm -rf "$build/example"
+cmake -S "$root/examples/cut-and-blend" -B "$build/example" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" "$@" >/dev/null
+cmake --build "$build/example"
+box="$build/example/box.stl"
+{
+  echo "solid box"
+  # A 60 mm cube as twelve facets: each face is two triangles, corners counter-clockwise
+  # seen from outside.
+  for f in "0 0 0 0 60 0 60 60 0 60 0 0" "0 0 60 60 0 60 60 60 60 0 60 60" \
+           "0 0 0 60 0 0 60 0 60 0 0 60" "0 60 0 0 60 60 60 60 60 60 60 0" \
+           "0 0 0 0 0 60 0 60 60 0 60 0" "60 0 0 60 60 0 60 60 60 60 0 60"; do
+    set -- $f
+    printf 'facet normal 0 0 0\nouter loop\nvertex %s %s %s\nvertex %s %s %s\nvertex %s %s %s\nendloop\nendfacet\n' \
+      "$1" "$2" "$3" "$4" "$5" "$6" "$7" "$8" "$9"
+    printf 'facet normal 0 0 0\nouter loop\nvertex %s %s %s\nvertex %s %s %s\nvertex %s %s %s\nendloop\nendfacet\n' \
+      "$1" "$2" "$3" "$7" "$8" "$9" "${10}" "${11}" "${12}"
+  done
+  echo "endsolid box"
+} >"$box"
+env -u LD_LIBRARY_PATH "$build/example/cut-and-blend" "$box" "$build/example/cut-and-blend.png"
+"$root/scripts/png-coverage.py" "$build/example/cut-and-blend.png" 0.05
+
 # The same program through pkg-config.
 PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --exists vistal
 # shellcheck disable=SC2046
