@@ -10,6 +10,7 @@ packages=(
   libegl-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri libgbm1
   libpng-dev libcli11-dev
   libcairo2-dev fonts-dejavu-core libsdl2-dev libassimp-dev
+  doxygen
 )
 
 missing=()
