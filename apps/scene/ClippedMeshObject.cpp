@@ -5,6 +5,7 @@
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlPoint.h"
 #include "host/mesh/MStlTraversal.h"
+#include "host/render/IVRenderPlacement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,7 @@ void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system
   if (m_animation) {
     // The animation container works in integer units: scale them to scene units for it.
     // The clip planes stay where they are, being fixed when they were loaded.
+    const IVRenderPlacement placed(render, GetCoordinateSystem(), system);
     const IVRenderState saved = render.GetState();
     float unitsToEye[16];
     MeshUnitsToEye(saved.worldToEye.data(), unitsToEye);
