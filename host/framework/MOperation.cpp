@@ -20,8 +20,7 @@ void MOperation::Reverse() {
   std::reverse(m_objects.begin(), m_objects.end());
 }
 
-// Codes are unsigned 32-bit; a wider value keeps its low 32 bits.
-void MOperation::SetAction(unsigned long action) { _SetAction(static_cast<std::uint32_t>(action)); }
+void MOperation::SetAction(std::uint32_t action) { _SetAction(action); }
 
 std::uint32_t MOperation::GetInverseAction() const { return m_action; }
 

@@ -35,7 +35,8 @@ public:
   // order (undo runs back to front).
   virtual void Reverse();
   // Stores the action code; subclasses also set the flags their kind of operation needs.
-  virtual void SetAction(unsigned long action);
+  // The code is the system's 32-bit action word.
+  virtual void SetAction(std::uint32_t action);
   // The action that undoes this one. An operation of this base class is its own inverse
   // (a view change is undone by delivering the same action with the saved state).
   virtual std::uint32_t GetInverseAction() const;

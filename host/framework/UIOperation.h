@@ -16,7 +16,7 @@ public:
   ~UIOperation() override;
 
   // Stores the code and resets the flags to kDefaultFlags.
-  void SetAction(unsigned long action) override;
+  void SetAction(std::uint32_t action) override;
   // The action paired with this one in the inverse-action table, else the action itself.
   std::uint32_t GetInverseAction() const override;
   // Also writes / reads the operation's name.

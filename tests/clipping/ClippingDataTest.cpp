@@ -332,4 +332,25 @@ TEST(ClippingOperation, ClippingActionsRedrawOnlyThe3DViews) {
   delete plane;
 }
 
+TEST(ClippingOperation, TheRangeTestSeesTheActionWordAsStored) {
+  struct Case {
+    std::uint64_t given;
+    std::uint32_t action;
+    bool clipping;
+  };
+  const Case cases[] = {
+      {0x1'0000'0000ull + 82750, 82750, true},
+      {0xFFFF'FFFF'0000'0000ull + 82755, 82755, true},
+      {0x1'0000'0000ull + 82756, 82756, false},
+      {0x1'0000'0000ull, 0, false},
+  };
+  for (const Case& c : cases) {
+    UIOperationClipping op;
+    op.SetAction(c.given);  // a wider value keeps its low 32 bits
+    EXPECT_EQ(op.GetAction(), c.action) << std::hex << c.given;
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedraw3DViews), c.clipping) << std::hex << c.given;
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedrawAllViews), !c.clipping) << std::hex << c.given;
+  }
+}
+
 }  // namespace

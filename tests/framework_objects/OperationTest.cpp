@@ -79,8 +79,9 @@ TEST(Operation, SetActionStoresTheCodeAndUIOperationsResetTheirFlags) {
   plain.SetAction(82753);
   EXPECT_EQ(plain.GetAction(), 82753u);
   EXPECT_EQ(plain.GetFlags(), 0x8u);  // the base leaves the flags alone
-  plain.SetAction(0x1'0000'0007ul);
-  EXPECT_EQ(plain.GetAction(), 7u);   // codes are 32-bit
+  std::uint64_t wide = 0x1'0000'0007ull;
+  plain.SetAction(wide);
+  EXPECT_EQ(plain.GetAction(), 7u);  // codes are 32-bit
 
   UIOperation ui;
   EXPECT_EQ(ui.GetFlags(), UIOperation::kDefaultFlags);

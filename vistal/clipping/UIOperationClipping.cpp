@@ -5,9 +5,9 @@ UIOperationClipping::UIOperationClipping(const UIOperationClipping&) = default;
 UIOperationClipping& UIOperationClipping::operator=(const UIOperationClipping&) = default;
 UIOperationClipping::~UIOperationClipping() = default;
 
-void UIOperationClipping::SetAction(unsigned long action) {
+void UIOperationClipping::SetAction(std::uint32_t action) {
   UIOperation::SetAction(action);
-  if (action >= eClippingAddPlanes && action <= eClippingOther) {
+  if (IsClippingAction(action)) {
     std::uint32_t flags = GetFlags();
     flags &= ~std::uint32_t(eFlagUpdateBoundingBoxes | eFlagRedrawAllViews);
     flags |= eFlagRedraw3DViews;

@@ -6,12 +6,13 @@
 #include "host/framework/UIOperation.h"
 #include "vistal/Api.h"
 
+#include <cstdint>
 #include <vector>
 
 class MClippingPlane;
 
 // The clipping action codes.
-enum EClippingAction : unsigned long {
+enum EClippingAction : std::uint32_t {
   eClippingAddPlanes = 82750,
   eClippingRemovePlanes = 82751,
   eClippingClearPlanes = 82752,
@@ -30,7 +31,13 @@ public:
 
   // A clipping action only redraws the 3D views and moves no object: the flag word loses
   // the bounding-box update and the all-views redraw and gains the 3D-views redraw.
-  void SetAction(unsigned long action) override;
+  // The range test sees the 32-bit action word, as stored.
+  void SetAction(std::uint32_t action) override;
+
+  // Whether the action is one of the clipping action codes.
+  static bool IsClippingAction(std::uint32_t action) {
+    return action >= eClippingAddPlanes && action <= eClippingOther;
+  }
 
   void AddClippingPlane(MClippingPlane* plane) { m_planes.push_back(plane); }
   unsigned int GetNumClippingPlanes() { return unsigned(m_planes.size()); }
