@@ -1,6 +1,7 @@
 #pragma once
-// An operation of the user interface: undoable, with a name for the undo history, and
-// undone through the framework's table of inverse actions.
+// An operation of the user interface: undoable, with a name for the undo history. Objects
+// that keep no undo record for it are undone through the framework's table of inverse
+// actions.
 #include "host/framework/MOperation.h"
 
 class VISTAL_HOST_API UIOperation : public MOperation {

@@ -1,12 +1,16 @@
 #pragma once
 // The undoable operation that carries clipping changes to the scene objects: the planes
 // it applies to and one of the clipping action codes. Each clippable object's clipping
-// state applies it to its plane list.
+// state applies it to its plane list. For undo, the operation records its planes' values
+// (frame, sides, modes, slice association; not the texture) and each clipping state its
+// plane list: a host that changes a plane for a clipping action prepares the operation
+// (Prepare) before changing the plane, so that Undo gives the old values back.
 #include "host/core/IUISliceSetWithNavigation.h"
 #include "host/framework/UIOperation.h"
 #include "vistal/Api.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class MClippingPlane;
@@ -53,6 +57,10 @@ public:
   bool NeedToDeletePlanes() const { return m_delete_planes; }
   void SetSliceType(IUISliceSetWithNavigation::SLICE_TYPE type) { m_slice_type = type; }
   IUISliceSetWithNavigation::SLICE_TYPE GetSliceType() { return m_slice_type; }
+
+protected:
+  // The values of the operation's planes, for the clipping action codes; null otherwise.
+  std::unique_ptr<MUndoRecord> _CreateUndoRecord() override;
 
 private:
   std::vector<MClippingPlane*> m_planes;
