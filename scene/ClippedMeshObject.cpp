@@ -5,6 +5,8 @@
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlPoint.h"
 #include "host/mesh/MStlTraversal.h"
+#include "host/render/IVRenderPlacement.h"
+#include "vistal/clipping/MClippingData.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,6 +48,10 @@ ClippedMeshObject::ClippedMeshObject(std::shared_ptr<MStlBase> stl)
 bool ClippedMeshObject::DoOperation(MOperation& operation) {
   UIStlObject::DoOperation(operation);
   return DoOperationClipping(operation);
+}
+
+std::unique_ptr<MUndoRecord> ClippedMeshObject::CreateUndoRecord(MOperation& operation) {
+  return GetClippingData()->CreateUndoRecord(operation);
 }
 
 void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system) {

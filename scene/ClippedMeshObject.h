@@ -18,6 +18,8 @@ public:
   explicit ClippedMeshObject(std::shared_ptr<MStlBase> stl);
 
   bool DoOperation(MOperation& operation) override;
+  // Clipping operations are undone through the clipping state's record of its planes.
+  std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation) override;
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
   // Gives every point of the mesh a displacement of up to `maxMillimetres`, kept in a

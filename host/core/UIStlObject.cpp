@@ -3,6 +3,7 @@
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"
+#include "host/render/IVRenderPlacement.h"
 #include "host/render/IVVertexContainerSTLData.h"
 
 #include <algorithm>
@@ -91,13 +92,14 @@ void UIStlObject::GetBoundingBox(M3DBoundingBox<float>& box, unsigned) const {
   if (m_stl) box.Add(m_stl->GetBoundingBox());
 }
 
-void UIStlObject::Render(IVRender& render, const MCoordinateSystem&) {
+void UIStlObject::Render(IVRender& render, const MCoordinateSystem& system) {
   if (!m_stl) return;
   m_stl->_SpreadInvalidity();
   if (!m_mesh_validity.IsValid()) {
     m_container->DestroyRenderOptimisations();
     m_mesh_validity.SetValid();
   }
+  const IVRenderPlacement placed(render, GetCoordinateSystem(), system);
   IVRender::Memento saved;
   render.SaveState(saved);
   render.SetMaterial(GetRenderMaterial());

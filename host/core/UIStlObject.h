@@ -39,9 +39,10 @@ public:
 
   // The mesh's box in scene units; nothing for an object without mesh or points.
   void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const override;
-  // The mesh's triangles, lit, with flat normals, in the render material; the renderer's
-  // material is restored afterwards. The vertices are recorded once and drawn again until
-  // the mesh is edited or replaced.
+  // The mesh's triangles, lit, with flat normals, in the render material, placed by the
+  // object's coordinate system relative to `system`; the renderer's material and matrix
+  // are restored afterwards. The vertices are recorded once and drawn again until the mesh
+  // is edited or replaced.
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
   const wchar_t* GetUserInterfaceTypeName() const override;

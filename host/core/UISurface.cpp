@@ -1,6 +1,7 @@
 #include "host/core/UISurface.h"
 
 #include "host/render/IVRender.h"
+#include "host/render/IVRenderPlacement.h"
 
 UISurface::UISurface() = default;
 UISurface::UISurface(const UISurface&) = default;
@@ -25,8 +26,9 @@ void UISurface::GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const
   box.Add(f.O + f.V);
 }
 
-void UISurface::Render(IVRender& render, const MCoordinateSystem&) {
+void UISurface::Render(IVRender& render, const MCoordinateSystem& system) {
   if (!m_set_up) return;
+  const IVRenderPlacement placed(render, GetCoordinateSystem(), system);
   const MFrame<float>& f = m_frame;
   // The stored normal when it has a length, else the one the edges give.
   MMPoint3d<float> n = f.N.SquaredLength() > 0.0f ? f.N : f.U.Cross(f.V);

@@ -28,7 +28,8 @@ public:
 
   // The frame's rectangle.
   void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const override;
-  // Two triangles over the frame's rectangle, facing along its normal, lit.
+  // Two triangles over the frame's rectangle, facing along its normal, lit, placed by the
+  // surface's coordinate system relative to `system` (the renderer's matrix is restored).
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
   const wchar_t* GetUserInterfaceTypeName() const override;

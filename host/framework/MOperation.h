@@ -1,15 +1,20 @@
 #pragma once
 // The framework's undoable operation. An operation carries an action code and a flag
-// word, and the scene objects it acts on; performing, undoing and redoing it deliver it
-// to each of those objects through UIObject::DoOperation. The protected hooks are where
-// subclasses change how an operation is prepared, performed, saved and named.
+// word, and the scene objects it acts on; performing it delivers it to each of those
+// objects through UIObject::DoOperation. Undo and redo put back the states that the objects
+// (and the operation) recorded around the performance; an object without a record gets
+// the inverse action delivered instead, and on redo the operation again. The protected
+// hooks are where subclasses change how an operation is prepared, performed, saved and
+// named.
 #include "host/HostApi.h"
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
+class MUndoRecord;
 class UIObject;
 
 class VISTAL_HOST_API MOperation {
@@ -32,22 +37,25 @@ public:
   // Who sent the operation (a view or a tool), for listeners that ignore their own.
   virtual void SetSenderID(std::uint32_t id);
   // Turns the operation into its own inverse: the inverse action, the objects in reverse
-  // order (undo runs back to front).
+  // order (undo runs back to front). Undo records are dropped.
   virtual void Reverse();
   // Stores the action code; subclasses also set the flags their kind of operation needs.
-  virtual void SetAction(unsigned long action);
+  // The code is the system's 32-bit action word. Undo records taken before are dropped:
+  // they were made for the old action.
+  virtual void SetAction(std::uint32_t action);
   // The action that undoes this one. An operation of this base class is its own inverse
   // (a view change is undone by delivering the same action with the saved state).
   virtual std::uint32_t GetInverseAction() const;
   // A name for menus and the undo history: the subclass's name, else "Action <code>".
   virtual std::wstring GetActionString() const;
   // The objects the operation is delivered to, in the order added; not owned. Null and
-  // repeated objects are ignored.
+  // repeated objects are ignored. A removed object is no longer undone or redone.
   virtual void AddObject(UIObject* object);
   virtual void RemoveObject(UIObject* object);
   // Writes / reads the action, the flags and the sender, then the subclass's state
   // (_SaveState / _LoadState). Load answers false, and leaves the operation as it was,
-  // when the stream does not hold a saved operation.
+  // when the stream does not hold a saved operation. Undo records are not saved; a loaded
+  // operation has none.
   virtual bool Save(std::ostream& os) const;
   virtual bool Load(std::istream& is);
 
@@ -58,8 +66,19 @@ public:
   std::uint32_t GetSenderID() const { return m_sender_id; }
   const std::vector<UIObject*>& GetObjects() const { return m_objects; }
 
-  // Perform, undo and redo. Each answers whether every object accepted the operation.
-  // Do prepares first and performs nothing when preparing fails.
+  // Checks that the operation can be performed and takes the undo records: the
+  // operation's own and one from each object that supplies one, each holding the state
+  // before. Do prepares unless Prepare was called since the last Do; a host that changes
+  // something the operation is about (a clipping plane's frame, say) calls Prepare before
+  // the change, so that Undo puts back what was there before it. False, with no records
+  // taken, when the operation cannot be performed.
+  bool Prepare();
+  // Perform, undo and redo. Each answers whether every object accepted the operation (an
+  // object whose record is restored accepts). Do performs nothing when preparing fails;
+  // after delivering it has every record take the state after. Undo restores the states
+  // before (objects in reverse order, then the operation's own), Redo the states after
+  // (the operation's own first). Without records, as before any Do or after the
+  // operation was changed, Undo delivers the inverse action and Redo the action.
   bool Do();
   bool Undo();
   bool Redo();
@@ -79,6 +98,9 @@ protected:
   virtual bool _LoadState(std::istream& is);
   // Stores the code only, without the flag changes of SetAction (used while undoing).
   virtual void _SetAction(std::uint32_t action);
+  // The operation's own undo record, for state it carries rather than its objects (null:
+  // none). Asked by Prepare after the objects.
+  virtual std::unique_ptr<MUndoRecord> _CreateUndoRecord();
 
   // Delivers the operation to the objects in the given order.
   bool _Deliver(bool backwards);
@@ -87,4 +109,16 @@ protected:
   std::uint32_t m_flags = 0;
   std::uint32_t m_sender_id = 0;
   std::vector<UIObject*> m_objects;
+
+private:
+  struct UndoRecords;
+  // Copies share the records of the performance they were copied after; a copy that is
+  // performed takes records of its own.
+  std::shared_ptr<UndoRecords> m_undo;
+  bool m_prepared = false;  // Prepare has taken records that the next Do uses
+
+  // Each object in the given order gets `handle`, unless it was removed meanwhile.
+  template <typename Handle>
+  bool _ForEachObject(bool backwards, Handle handle);
+  void _DropUndoRecords();
 };

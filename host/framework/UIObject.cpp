@@ -34,6 +34,8 @@ bool UIObject::IsVisible(unsigned scene) const { return m_visible.Get(scene); }
 
 bool UIObject::DoOperation(MOperation&) { return true; }
 
+std::unique_ptr<MUndoRecord> UIObject::CreateUndoRecord(MOperation&) { return nullptr; }
+
 const wchar_t* UIObject::GetUserInterfaceTypeName() const { return L"Object"; }
 
 void UIObject::GetBoundingBox(M3DBoundingBox<float>&, unsigned) const {}

@@ -5,6 +5,9 @@
 #include "host/framework/IRender.h"
 #include "host/framework/MCoordinateSystem.h"
 #include "host/framework/MSceneFlags.h"
+#include "host/framework/MUndoRecord.h"
+
+#include <memory>
 
 class MOperation;
 
@@ -34,6 +37,10 @@ public:
   // Reacts to an operation the framework delivers; answers whether it was accepted.
   // A plain object has nothing to change and accepts everything.
   virtual bool DoOperation(MOperation& operation);
+  // Asked before the operation is delivered: a record of the state of this object that
+  // the operation may change, so that undo and redo can put it back. Null (what a plain
+  // object answers) leaves the object to be undone by the inverse action.
+  virtual std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation);
 
   // The kind of object as the user interface names it.
   virtual const wchar_t* GetUserInterfaceTypeName() const;

@@ -30,7 +30,7 @@ void Unpair(std::map<std::uint32_t, std::uint32_t>& pairs, std::uint32_t action)
 UIOperation::UIOperation() { m_flags = kDefaultFlags; }
 UIOperation::~UIOperation() = default;
 
-void UIOperation::SetAction(unsigned long action) {
+void UIOperation::SetAction(std::uint32_t action) {
   MOperation::SetAction(action);
   m_flags = kDefaultFlags;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// An operation of the user interface: undoable, with a name for the undo history, and
-// undone through the framework's table of inverse actions.
+// An operation of the user interface: undoable, with a name for the undo history. Objects
+// that keep no undo record for it are undone through the framework's table of inverse
+// actions.
 #include "host/framework/MOperation.h"
 
 class VISTAL_HOST_API UIOperation : public MOperation {
@@ -16,7 +17,7 @@ public:
   ~UIOperation() override;
 
   // Stores the code and resets the flags to kDefaultFlags.
-  void SetAction(unsigned long action) override;
+  void SetAction(std::uint32_t action) override;
   // The action paired with this one in the inverse-action table, else the action itself.
   std::uint32_t GetInverseAction() const override;
   // Also writes / reads the operation's name.

@@ -4,6 +4,7 @@
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlUnits.h"
 #include "host/meshops/MNewSlicer.h"
+#include "host/render/IVRenderPlacement.h"
 #include "host/render/IVVertexContainer.h"
 
 #include <GL/glu.h>
@@ -214,9 +215,10 @@ void UISurfaceSection::GetBoundingBox(M3DBoundingBox<float>& box, unsigned) cons
   box.Add(m_box);
 }
 
-void UISurfaceSection::Render(IVRender& render, const MCoordinateSystem&) {
+void UISurfaceSection::Render(IVRender& render, const MCoordinateSystem& system) {
   _Update();
   if (m_triangles.empty() || !mp_stl_object) return;
+  const IVRenderPlacement placed(render, GetCoordinateSystem(), system);
   IVRender::Memento saved;
   render.SaveState(saved);
   render.SetMaterial(mp_stl_object->GetRenderMaterial());

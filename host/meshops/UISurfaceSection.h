@@ -49,9 +49,11 @@ public:
   std::size_t GetNumTriangles() const { return GetTriangles().size() / 3; }
 
   void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const override;
-  // The triangles, lit, in the parent's render material; the renderer's material is
-  // restored afterwards. Recorded once for the renderer, drawn again on every call until
-  // the face is made again.
+  // The triangles, lit, in the parent's render material, placed by the surface's
+  // coordinate system relative to `system` (the clipping state makes that follow the
+  // parent's, UpdateCoordinateSystems); the renderer's material and matrix are restored
+  // afterwards. Recorded once for the renderer, drawn again on every call
+  // until the face is made again.
   void Render(IVRender& render, const MCoordinateSystem& system) override;
 
   const wchar_t* GetUserInterfaceTypeName() const override;

@@ -1,6 +1,8 @@
-// Scene objects taking part in clipping through the ready-made implementation.
+// Scene objects taking part in clipping through the ready-made implementation, and the
+// undo and redo of clipping operations delivered to them.
 #include "host/core/UIObjectMedical.h"
 #include "host/core/UIStlObject.h"
+#include "host/core/UISurface.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlPrimitives.h"
@@ -15,7 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <ostream>
+#include <vector>
 
 namespace {
 
@@ -33,6 +38,13 @@ class ClippableBox : public UIObjectMedical, public ISimpleClippableObjectImp {
 public:
   ClippableBox() : ISimpleClippableObjectImp(this) {}
   bool makeMesh = true;
+
+  // What a host class does to take part in operations and their undo.
+  bool DoOperation(MOperation& operation) override { return DoOperationClipping(operation); }
+  std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation) override {
+    return GetClippingData()->CreateUndoRecord(operation);
+  }
+  using ISimpleClippableObjectImp::_RenderTextures;
 
 protected:
   void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>&) override {
@@ -200,6 +212,135 @@ TEST(ClippableObject, SlicedBorderIsTheSectionAndTheMeshIsDeletedEvenWhenMissed)
 
   box.makeMesh = false;
   EXPECT_EQ(box.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, 0)).GetNumContours(), 0u);
+}
+
+// Cut faces numbered as they are made: an address may be reused, a number is not.
+class NumberedFace : public UISurface {
+public:
+  static UISurface* Make() { return new NumberedFace; }
+  // The number of the plane's cut face in the box's clipping state; 0 for none.
+  static int Of(const ClippableBox& box, MClippingPlane* plane) {
+    const auto& planes = box.GetClippingData()->GetPlanes();
+    auto it = planes.find(plane);
+    return it != planes.end() && it->second ? static_cast<const NumberedFace*>(it->second)->m_number : 0;
+  }
+
+private:
+  static inline int mg_made = 0;
+  int m_number = ++mg_made;
+};
+
+class AxialSlices : public IUISliceSetWithNavigation {
+public:
+  SLICE_TYPE GetSliceType() const override { return eSliceAxial; }
+};
+
+// A listed plane as the user sees it: where it is, which side it cuts, what it follows.
+struct ListedPlane {
+  const MClippingPlane* plane;
+  float x;  // the origin's; the frames differ in nothing else
+  MClippingPlane::EClippedSide side = MClippingPlane::eClippedSideNormal;
+  const IUISliceSetWithNavigation* slices = nullptr;
+
+  bool operator==(const ListedPlane&) const = default;
+  friend std::ostream& operator<<(std::ostream& os, const ListedPlane& p) {
+    return os << "{" << p.plane << " at " << p.x << ", side " << p.side << ", slices " << p.slices << "}";
+  }
+};
+using PlaneList = std::vector<ListedPlane>;
+
+PlaneList ListedPlanes(const ClippableBox& box) {
+  PlaneList list;
+  for (const auto& [plane, face] : box.GetClippingData()->GetPlanes()) {
+    MClippingPlane copy(*plane);
+    list.push_back({plane, copy.GetClippingPlane(false).O.x, copy.GetClippedSide(), copy.GetSliceSet()});
+  }
+  return list;
+}
+
+// Every cached cut face was made for its plane as the plane is now.
+void ExpectNoStaleFace(const ClippableBox& box, const char* when) {
+  for (const auto& [plane, face] : box.GetClippingData()->GetPlanes())
+    if (face) {
+      EXPECT_EQ(face->GetFrame(), MClippingPlane(*plane).GetClippingPlane(true)) << when;
+    }
+}
+
+TEST(ClippableObject, UndoGivesBackThePlanesBeforeAnActionAndRedoThoseAfter) {
+  MClippingData::mp_surface_creator = &NumberedFace::Make;
+  MClippingPlane a, b, c;
+  AxialSlices slices;
+  const auto frameAt = [](float x) { return MFrame<float>({x, -20, -20}, {0, 40, 0}, {0, 0, 40}, {1, 0, 0}); };
+  struct Case {
+    const char* name;
+    EClippingAction action;
+    std::vector<MClippingPlane*> planes;
+    std::function<void()> change;  // what the host changes between Prepare and Do
+    PlaneList after;
+    bool keepsFaceOfA;  // a's cut face is never stale, so it is never remade
+  };
+  const Case cases[] = {
+      {"add", eClippingAddPlanes, {&c}, {}, {{&a, 1}, {&b, 2}, {&c, 3}}, true},
+      {"add a listed plane", eClippingAddPlanes, {&a}, {}, {{&a, 1}, {&b, 2}}, true},
+      {"remove", eClippingRemovePlanes, {&b}, {}, {{&a, 1}}, true},
+      {"clear", eClippingClearPlanes, {}, {}, {}, false},
+      {"change",
+       eClippingPlanesChanged,
+       {&a},
+       [&] {
+         a.SetClippingPlane(frameAt(5));
+         a.SetClippedSide(MClippingPlane::eClippedSideReversed);
+         a.SetSliceSet(&slices);
+       },
+       {{&a, 5, MClippingPlane::eClippedSideReversed, &slices}, {&b, 2}},
+       false},
+      {"invalidate", eClippingInvalidatePlanes, {&b}, {}, {{&a, 1}, {&b, 2}}, true},
+      {"other", eClippingOther, {&a, &c}, {}, {{&a, 1}, {&b, 2}}, true},
+  };
+  for (const Case& k : cases) {
+    for (auto [plane, x] : {std::pair{&a, 1.0f}, {&b, 2.0f}, {&c, 3.0f}}) {
+      *plane = MClippingPlane();
+      plane->SetClippingPlane(frameAt(x));
+    }
+    ClippableBox box;
+    UIOperationClipping add;
+    add.SetAction(eClippingAddPlanes);
+    add.AddObject(&box);
+    add.AddClippingPlane(&a);
+    add.AddClippingPlane(&b);
+    ASSERT_TRUE(add.Do());
+    RecordingRender render;
+    const MCoordinateSystem system;
+    auto drawFaces = [&] { box._RenderTextures(render, system); };
+    drawFaces();
+    const PlaneList before = ListedPlanes(box);
+    const int faceOfA = NumberedFace::Of(box, &a);
+
+    UIOperationClipping op;
+    op.SetAction(k.action);
+    op.AddObject(&box);
+    for (MClippingPlane* p : k.planes) op.AddClippingPlane(p);
+    ASSERT_TRUE(op.Prepare()) << k.name;
+    if (k.change) k.change();
+    ASSERT_TRUE(op.Do()) << k.name;
+    EXPECT_EQ(ListedPlanes(box), k.after) << k.name;
+    if (k.action == eClippingInvalidatePlanes) {
+      EXPECT_EQ(box.GetClippingData()->GetPlanes().at(&b), nullptr) << "its cut face is dropped";
+    }
+    drawFaces();
+    for (int round = 0; round < 2; ++round) {
+      EXPECT_TRUE(op.Undo()) << k.name;
+      EXPECT_EQ(ListedPlanes(box), before) << k.name << ", undone";
+      ExpectNoStaleFace(box, k.name);
+      drawFaces();
+      EXPECT_TRUE(op.Redo()) << k.name;
+      EXPECT_EQ(ListedPlanes(box), k.after) << k.name << ", redone";
+      ExpectNoStaleFace(box, k.name);
+      drawFaces();
+    }
+    EXPECT_EQ(NumberedFace::Of(box, &a) == faceOfA, k.keepsFaceOfA) << k.name;
+  }
+  MClippingData::mp_surface_creator = nullptr;
 }
 
 }  // namespace

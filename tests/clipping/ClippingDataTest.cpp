@@ -1,8 +1,14 @@
 // The clipping state against the recording renderer: plane lists driven by operations,
 // clip slots, back faces and cut faces.
 #include "host/core/UIObjectMedical.h"
+#include "host/core/UIStlObject.h"
 #include "host/core/UISurface.h"
+#include "host/framework/MTransformRepository.h"
+#include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlPrimitives.h"
+#include "host/meshops/UISurfaceSection.h"
 #include "host/render/IVImmediateStream.h"
+#include "testing/MatrixRecordingRender.h"
 #include "testing/RecordingRender.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
 #include "vistal/clipping/MClippingData.h"
@@ -319,6 +325,40 @@ TEST_F(ClippingDataTest, CopiesListThePlanesAndMakeTheirOwnFaces) {
   EXPECT_EQ(data.GetSurfaceList().size(), 1u);
 }
 
+TEST(ClippingDataPlacement, CutFacesRideOnTheirParentOnceTheCoordinateSystemsAreUpdated) {
+  UIStlObject parent(std::shared_ptr<MStlBase>(MStlPrimitives::MakeBox({-1, -1, -1}, {1, 1, 1})));
+  auto moveParentTo = [&](double x) {
+    const double shift[16] = {1, 0, 0, x, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    ASSERT_TRUE(parent.GetCoordinateSystem().GetInternalSystem()->SetLocalTransform(MMTransformMatrix(shift)));
+  };
+  moveParentTo(10);
+  MClippingData::mp_surface_creator = &UISurfaceSection::Create;
+  TestClippingData data(&parent);
+  MClippingPlane plane;
+  plane.SetClippingPlane(MFrame<float>({-5, -5, 0}, {10, 0, 0}, {0, 10, 0}, {0, 0, 1}));
+  UIOperationClipping add;
+  add.SetAction(eClippingAddPlanes);
+  add.AddClippingPlane(&plane);
+  data.DoOperation(add);
+
+  // The section is in the parent's coordinates; the renderer draws in the world.
+  const MCoordinateSystem world;
+  MatrixRecordingRender render;
+  auto drawnX = [&] {
+    const std::size_t before = render.DrawnWith().size();
+    data._RenderTextures(render, world);
+    EXPECT_EQ(render.DrawnWith().size(), before + 1);
+    return render.DrawnWith().back()[3];  // the x of the translation
+  };
+  EXPECT_EQ(drawnX(), 0.0f) << "a new face sits in a system of its own";
+  data.UpdateCoordinateSystems();
+  EXPECT_EQ(drawnX(), 10.0f) << "now it follows the parent";
+  moveParentTo(-4);
+  EXPECT_EQ(drawnX(), -4.0f) << "also after the parent moves";
+  EXPECT_EQ(render.GetState().worldToEye[3], 0.0f);
+  MClippingData::mp_surface_creator = nullptr;
+}
+
 TEST(ClippingOperation, ClippingActionsRedrawOnlyThe3DViews) {
   UIOperationClipping op;
   EXPECT_EQ(op.GetNumClippingPlanes(), 0u);
@@ -339,6 +379,27 @@ TEST(ClippingOperation, ClippingActionsRedrawOnlyThe3DViews) {
   }
   plane->Invert();  // still alive (ASan would report otherwise)
   delete plane;
+}
+
+TEST(ClippingOperation, TheRangeTestSeesTheActionWordAsStored) {
+  struct Case {
+    std::uint64_t given;
+    std::uint32_t action;
+    bool clipping;
+  };
+  const Case cases[] = {
+      {0x1'0000'0000ull + 82750, 82750, true},
+      {0xFFFF'FFFF'0000'0000ull + 82755, 82755, true},
+      {0x1'0000'0000ull + 82756, 82756, false},
+      {0x1'0000'0000ull, 0, false},
+  };
+  for (const Case& c : cases) {
+    UIOperationClipping op;
+    op.SetAction(c.given);  // a wider value keeps its low 32 bits
+    EXPECT_EQ(op.GetAction(), c.action) << std::hex << c.given;
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedraw3DViews), c.clipping) << std::hex << c.given;
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedrawAllViews), !c.clipping) << std::hex << c.given;
+  }
 }
 
 }  // namespace

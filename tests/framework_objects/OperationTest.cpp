@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -79,8 +80,9 @@ TEST(Operation, SetActionStoresTheCodeAndUIOperationsResetTheirFlags) {
   plain.SetAction(82753);
   EXPECT_EQ(plain.GetAction(), 82753u);
   EXPECT_EQ(plain.GetFlags(), 0x8u);  // the base leaves the flags alone
-  plain.SetAction(0x1'0000'0007ul);
-  EXPECT_EQ(plain.GetAction(), 7u);   // codes are 32-bit
+  std::uint64_t wide = 0x1'0000'0007ull;
+  plain.SetAction(wide);
+  EXPECT_EQ(plain.GetAction(), 7u);  // codes are 32-bit
 
   UIOperation ui;
   EXPECT_EQ(ui.GetFlags(), UIOperation::kDefaultFlags);
@@ -119,6 +121,79 @@ TEST(Operation, DoUndoRedoDeliverToTheCarriedObjects) {
   journal.clear();
   EXPECT_FALSE(none.Do());
   EXPECT_TRUE(journal.empty());
+}
+
+// An object whose one value is set to the action code of every operation it gets, and
+// that keeps undo records of the value.
+class ValueObject : public UIObject {
+public:
+  explicit ValueObject(int v) : value(v) {}
+  int value;
+
+  bool DoOperation(MOperation& op) override {
+    value = int(op.GetAction());
+    return true;
+  }
+  std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation&) override { return std::make_unique<Record>(value); }
+
+private:
+  class Record : public MUndoRecord {
+  public:
+    explicit Record(int& v) : m_value(v), m_before(v) {}
+    void TakeStateAfter() override { m_after = m_value; }
+    void RestoreStateBefore() override { m_value = m_before; }
+    void RestoreStateAfter() override { m_value = m_after; }
+
+  private:
+    int& m_value;
+    int m_before, m_after = 0;
+  };
+};
+
+TEST(Operation, UndoAndRedoRestoreTheObjectsRecordsAndDeliverToObjectsWithout) {
+  Journal journal;
+  JournalObject plain("plain", journal);
+  ValueObject a(5), b(6);
+  UIOperation op;
+  op.SetAction(82750);
+  op.AddObject(&a);
+  op.AddObject(&plain);
+  op.AddObject(&b);
+  ASSERT_TRUE(op.Do());
+  EXPECT_EQ(a.value, 82750);
+  a.value = 1;  // the next operation is undone first, back to this
+  UIOperation next;
+  next.SetAction(82753);  // its own inverse: delivering it again would not undo it
+  next.AddObject(&a);
+  ASSERT_TRUE(next.Do());
+  EXPECT_TRUE(next.Undo());
+  EXPECT_EQ(a.value, 1);
+  EXPECT_TRUE(next.Redo());
+  EXPECT_EQ(a.value, 82753);
+  EXPECT_TRUE(next.Undo());
+
+  EXPECT_TRUE(op.Undo());
+  EXPECT_EQ(a.value, 5);
+  EXPECT_EQ(b.value, 6);
+  EXPECT_TRUE(op.Redo());
+  EXPECT_EQ(a.value, 82750);
+  EXPECT_EQ(b.value, 82750);
+  // The object without a record got the inverse action, and the action again on redo.
+  EXPECT_EQ(journal, (Journal{{"plain", 82750}, {"plain", 82751}, {"plain", 82750}}));
+
+  // What the host changes between Prepare and Do is part of what Undo puts back.
+  UIOperation set;
+  set.SetAction(7);
+  set.AddObject(&a);
+  ASSERT_TRUE(set.Prepare());
+  a.value = 99;
+  ASSERT_TRUE(set.Do());
+  EXPECT_TRUE(set.Undo());
+  EXPECT_EQ(a.value, 82750);
+  // A changed operation has no records: it is undone by its inverse action.
+  set.SetAction(8);
+  EXPECT_TRUE(set.Undo());
+  EXPECT_EQ(a.value, 8);
 }
 
 TEST(Operation, InverseActionsComeFromTheTableOfPairsElseTheCodeItself) {

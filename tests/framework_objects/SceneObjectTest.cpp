@@ -1,10 +1,15 @@
 // Scene objects: visibility and presence per scene, coordinate systems of copies, the
-// views they are offered in, and the cut-face surface.
+// views they are offered in, the cut-face surface, and where objects draw.
 #include "host/core/IQNViewChild.h"
 #include "host/core/UIObjectMedical.h"
+#include "host/core/UIStlObject.h"
 #include "host/core/UISurface.h"
 #include "host/framework/MOperation.h"
 #include "host/framework/MTransformRepository.h"
+#include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlPrimitives.h"
+#include "host/meshops/UISurfaceSection.h"
+#include "testing/MatrixRecordingRender.h"
 #include "testing/RecordingRender.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +188,44 @@ TEST(CutSurface, FlippedNormalFlipsTheWindingAndBadSetupsDrawNothing) {
   M3DBoundingBox<float> box;
   surface.GetBoundingBox(box, kAll);
   EXPECT_FALSE(box.IsValid());
+}
+
+TEST(SceneObjectRender, ObjectsDrawThroughThePlacementOfTheirSystemAndRestoreTheMatrix) {
+  UIStlObject mesh(std::shared_ptr<MStlBase>(MStlPrimitives::MakeBox({-1, -1, -1}, {1, 1, 1})));
+  MFrame<float> frame({-5, -5, 0}, {10, 0, 0}, {0, 10, 0}, {0, 0, 1});
+  UISurface face;
+  UISurfaceSection section;
+  ASSERT_TRUE(face.Setup(&mesh, frame, 0));
+  ASSERT_TRUE(section.Setup(&mesh, frame, 0));
+
+  // The renderer draws in `view` with a camera that doubles sizes; each object sits in a
+  // system of its own, shifted by (10, 20, 30) in `view`.
+  const MCoordinateSystem view;
+  const MatrixRecordingRender::Matrix camera{2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+  const double shift[16] = {1, 0, 0, 10, 0, 1, 0, 20, 0, 0, 1, 30, 0, 0, 0, 1};
+  for (UIObject* object : std::initializer_list<UIObject*>{&mesh, &face, &section}) {
+    const std::wstring name = object->GetUserInterfaceTypeName();
+    MTransformRepositoryCoordinateSystem* own = object->GetCoordinateSystem().GetInternalSystem();
+    ASSERT_TRUE(own->SetDependent(view.GetInternalSystem()));
+    ASSERT_TRUE(own->SetLocalTransform(MMTransformMatrix(shift)));
+
+    MatrixRecordingRender render;
+    render.LoadWorldToEyeMatrix(camera.data());
+    object->Render(render, view);
+    const auto batches = render.Batches<IVVertexPN>();
+    ASSERT_EQ(render.DrawnWith().size(), 1u) << name;
+    for (const IVVertexPN& v : batches.at(0).vertices) {
+      const MMPoint3d<float> eye = MatrixRecordingRender::Map(render.DrawnWith()[0], v.x, v.y, v.z);
+      EXPECT_EQ(eye, MMPoint3d<float>(2 * (v.x + 10), 2 * (v.y + 20), 2 * (v.z + 30))) << name;
+    }
+    EXPECT_EQ(render.GetState().worldToEye, camera) << name << ": the matrix is put back";
+
+    // Drawn in its own system, the object needs no matrix of its own.
+    render.Clear();
+    object->Render(render, object->GetCoordinateSystem());
+    EXPECT_EQ(render.DrawnWith().back(), camera) << name;
+    EXPECT_EQ(render.CountOf(ERenderCall::LoadWorldToEyeMatrix), 0u) << name;
+  }
 }
 
 }  // namespace

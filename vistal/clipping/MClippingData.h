@@ -8,11 +8,13 @@
 
 #include <list>
 #include <map>
+#include <memory>
 
 class IVRender;
 class MClippingPlane;
 class MCoordinateSystem;
 class MOperation;
+class MUndoRecord;
 class UIObject;
 class UIObjectMedical;
 class UISurface;
@@ -39,6 +41,12 @@ public:
 
   // Applies clipping operations and drops stale cut faces; always answers true.
   bool DoOperation(MOperation& operation);
+  // For a clipping operation, a record of the plane list for undo and redo, which the host
+  // object hands the framework from its UIObject::CreateUndoRecord; null for other
+  // operations. Restoring a list keeps the cut faces of planes that stayed as they were and
+  // drops those of planes whose values the performance changed. The record holds plane
+  // addresses: the planes must outlive it, as they must outlive the operation.
+  std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation);
   // With a plane: whether it is listed and clips; with null: whether any listed plane clips.
   bool IsClipped(MClippingPlane* plane) const;
   // Makes each cut face's coordinate system follow the parent's.
@@ -79,6 +87,8 @@ protected:
   UISurface* _CalculateSurface(MClippingPlane* plane);
 
 private:
+  class UndoRecord;
+
   bool _AnyPlaneShowsBackFaces() const;
   void _DropSurface(UISurface*& surface);
 

@@ -5,5 +5,6 @@ target_sources(vistal PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UIOperationClipping.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MClippingData.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MClippingDataRender.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MClippingDataUndo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IClippableObject.cpp
 )

@@ -1,17 +1,22 @@
 #pragma once
 // The undoable operation that carries clipping changes to the scene objects: the planes
 // it applies to and one of the clipping action codes. Each clippable object's clipping
-// state applies it to its plane list.
+// state applies it to its plane list. For undo, the operation records its planes' values
+// (frame, sides, modes, slice association; not the texture) and each clipping state its
+// plane list: a host that changes a plane for a clipping action prepares the operation
+// (Prepare) before changing the plane, so that Undo gives the old values back.
 #include "host/core/IUISliceSetWithNavigation.h"
 #include "host/framework/UIOperation.h"
 #include "vistal/Api.h"
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 class MClippingPlane;
 
 // The clipping action codes.
-enum EClippingAction : unsigned long {
+enum EClippingAction : std::uint32_t {
   eClippingAddPlanes = 82750,
   eClippingRemovePlanes = 82751,
   eClippingClearPlanes = 82752,
@@ -30,7 +35,13 @@ public:
 
   // A clipping action only redraws the 3D views and moves no object: the flag word loses
   // the bounding-box update and the all-views redraw and gains the 3D-views redraw.
-  void SetAction(unsigned long action) override;
+  // The range test sees the 32-bit action word, as stored.
+  void SetAction(std::uint32_t action) override;
+
+  // Whether the action is one of the clipping action codes.
+  static bool IsClippingAction(std::uint32_t action) {
+    return action >= eClippingAddPlanes && action <= eClippingOther;
+  }
 
   void AddClippingPlane(MClippingPlane* plane) { m_planes.push_back(plane); }
   unsigned int GetNumClippingPlanes() { return unsigned(m_planes.size()); }
@@ -46,6 +57,10 @@ public:
   bool NeedToDeletePlanes() const { return m_delete_planes; }
   void SetSliceType(IUISliceSetWithNavigation::SLICE_TYPE type) { m_slice_type = type; }
   IUISliceSetWithNavigation::SLICE_TYPE GetSliceType() { return m_slice_type; }
+
+protected:
+  // The values of the operation's planes, for the clipping action codes; null otherwise.
+  std::unique_ptr<MUndoRecord> _CreateUndoRecord() override;
 
 private:
   std::vector<MClippingPlane*> m_planes;
