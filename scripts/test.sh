@@ -28,6 +28,9 @@ else
   echo "== fuzz: skipped, clang is not installed"
 fi
 
+echo "== reference documentation"
+"$root/scripts/docs.sh"
+
 echo "== sanitized build and test"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTAL_SANITIZE=ON \
   -DVISTAL_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
