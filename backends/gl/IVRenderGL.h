@@ -1,11 +1,4 @@
 #pragma once
-// IVRender over OpenGL 3.3 through a headless EGL context. Frames are drawn into an
-// offscreen multisampled framebuffer with depth and stencil, resolved at StopFrame and
-// read back through the renderer's display surface. Recorded vertices (containers in
-// static mode) are kept as GPU buffers; dynamic streams are uploaded per batch.
-//
-// Implements: frames, both matrices, materials and back faces, 8 user clip planes,
-// the blended pass, state snapshots, vertex drawing of every vertex type.
 #include "backends/gl/GLApi.h"
 #include "host/render/IVDisplaySurface.h"
 #include "host/render/IVRender.h"
@@ -15,6 +8,13 @@
 class EglHeadlessContext;
 class GLShaderProgram;
 
+// IVRender over OpenGL 3.3 through a headless EGL context. Frames are drawn into an
+// offscreen multisampled framebuffer with depth and stencil, resolved at StopFrame and
+// read back through the renderer's display surface. Recorded vertices (containers in
+// static mode) are kept as GPU buffers; dynamic streams are uploaded per batch.
+//
+// Implements: frames, both matrices, materials and back faces, 8 user clip planes,
+// the blended pass, state snapshots, vertex drawing of every vertex type.
 class VISTAL_GL_API IVRenderGL final : public IVRender {
 public:
   // Throws std::invalid_argument for a zero or oversized frame, std::runtime_error

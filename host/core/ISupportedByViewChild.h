@@ -1,10 +1,10 @@
 #pragma once
-// Which views a scene object is offered in.
 #include "host/HostApi.h"
 
 class CWnd;
 class IQNViewChild;
 
+// Which views a scene object is offered in.
 class VISTAL_HOST_API ISupportedByViewChild {
 public:
   virtual ~ISupportedByViewChild();

@@ -1,6 +1,4 @@
 #pragma once
-// A mesh as a scene object: a triangle mesh of the mesh library with its material and
-// opacity. Its coordinates are the mesh's, converted to scene units (integer units / IE).
 #include "host/HostApi.h"
 #include "host/core/UIObjectMedical.h"
 #include "host/mesh/MValidityField.h"
@@ -10,6 +8,8 @@
 
 class MStlBase;
 
+// A mesh as a scene object: a triangle mesh of the mesh library with its material and
+// opacity. Its coordinates are the mesh's, converted to scene units (integer units / IE).
 class VISTAL_HOST_API UIStlObject : public UIObjectMedical {
 public:
   // Without a mesh: no extent, nothing drawn.

@@ -1,6 +1,4 @@
 #pragma once
-// The rendering side of a scene object, as the views see it: its extent, whether it shows
-// in a scene, and how it draws in 3D and over the picture with GDI.
 #include "host/HostApi.h"
 #include "host/framework/M3DBoundingBox.h"
 
@@ -8,6 +6,8 @@ class CDC;
 class IVRender;
 class MCoordinateSystem;
 
+// The rendering side of a scene object, as the views see it: its extent, whether it shows
+// in a scene, and how it draws in 3D and over the picture with GDI.
 class VISTAL_HOST_API IRender {
 public:
   virtual ~IRender();

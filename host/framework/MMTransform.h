@@ -1,6 +1,4 @@
 #pragma once
-// The framework's abstract 3D transform: maps points (positions or vectors) and point lists,
-// hands out its 4 x 4 matrix and inverts itself.
 #include "host/HostApi.h"
 #include "host/framework/MMPoint3d.h"
 #include "host/framework/MMTransformException.h"
@@ -31,6 +29,8 @@ public:
 // Three points mapped together, such as the origin and two edge ends of a frame.
 using MMPointTriple = std::array<MMPoint3d<double>, 3>;
 
+// The framework's abstract 3D transform: maps points (positions or vectors) and point lists,
+// hands out its 4 x 4 matrix and inverts itself.
 class VISTAL_HOST_API MMTransform : public MMTransformAllocator {
 public:
   constexpr MMTransform() = default;

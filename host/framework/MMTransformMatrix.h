@@ -1,8 +1,4 @@
 #pragma once
-// The framework's 4 x 4 matrix transform. Points are columns, out = M · (x, y, z, 1); the
-// translation is column 3 and the projective terms are row 3. The matrix is classified into
-// one of seven kinds after every change so that the inverse comes from the cheapest exact rule
-// and the identity maps without arithmetic.
 #include "host/HostApi.h"
 #include "host/framework/MMTransform.h"
 
@@ -15,6 +11,10 @@ struct MMTransformMatrixData {
   int kind;              // an MMTransformMatrix::EKind
 };
 
+// The framework's 4 x 4 matrix transform. Points are columns, out = M · (x, y, z, 1); the
+// translation is column 3 and the projective terms are row 3. The matrix is classified into
+// one of seven kinds after every change so that the inverse comes from the cheapest exact rule
+// and the identity maps without arithmetic.
 class VISTAL_HOST_API MMTransformMatrix : public MMTransform, protected MMTransformMatrixData {
 public:
   enum EKind : int {

@@ -1,11 +1,4 @@
 #pragma once
-// The framework's undoable operation. An operation carries an action code and a flag
-// word, and the scene objects it acts on; performing it delivers it to each of those
-// objects through UIObject::DoOperation. Undo and redo put back the states that the objects
-// (and the operation) recorded around the performance; an object without a record gets
-// the inverse action delivered instead, and on redo the operation again. The protected
-// hooks are where subclasses change how an operation is prepared, performed, saved and
-// named.
 #include "host/HostApi.h"
 
 #include <cstdint>
@@ -17,6 +10,13 @@
 class MUndoRecord;
 class UIObject;
 
+// The framework's undoable operation. An operation carries an action code and a flag
+// word, and the scene objects it acts on; performing it delivers it to each of those
+// objects through UIObject::DoOperation. Undo and redo put back the states that the objects
+// (and the operation) recorded around the performance; an object without a record gets
+// the inverse action delivered instead, and on redo the operation again. The protected
+// hooks are where subclasses change how an operation is prepared, performed, saved and
+// named.
 class VISTAL_HOST_API MOperation {
 public:
   // Flag bits. What a view does after an operation: the framework reads them; an

@@ -1,6 +1,4 @@
 #pragma once
-// A scene of the framework: its number and the objects in it, in the order added. The
-// objects are the document's; the scene only lists them.
 #include "host/HostApi.h"
 
 #include <cstdint>
@@ -9,6 +7,8 @@
 class MOperation;
 class UIObject;
 
+// A scene of the framework: its number and the objects in it, in the order added. The
+// objects are the document's; the scene only lists them.
 class VISTAL_HOST_API MScene {
 public:
   explicit MScene(unsigned id = 0) : m_id(id) {}

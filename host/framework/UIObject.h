@@ -1,6 +1,4 @@
 #pragma once
-// The framework's scene object: it has its own coordinate system, a visibility per scene,
-// draws through its IRender interface and reacts to operations delivered to it.
 #include "host/HostApi.h"
 #include "host/framework/IRender.h"
 #include "host/framework/MCoordinateSystem.h"
@@ -11,6 +9,8 @@
 
 class MOperation;
 
+// The framework's scene object: it has its own coordinate system, a visibility per scene,
+// draws through its IRender interface and reacts to operations delivered to it.
 class VISTAL_HOST_API UIObject : public IRender {
 public:
   static constexpr unsigned kAllScenes = MSceneFlags::kAllScenes;

@@ -1,8 +1,4 @@
 #pragma once
-// The renderer of one view. The state that snapshots capture (matrices, materials,
-// back faces, user clip planes) is kept here in an IVRenderState; backends override the
-// operations, call the base to keep the state, and apply it to their device. Drawing
-// comes down to one backend operation, _DrawVertices, fed by vertex streams.
 #include "host/HostApi.h"
 #include "host/render/IIVVertexStream.h"
 #include "host/render/IVRenderState.h"
@@ -21,6 +17,10 @@ struct IVDrawOptions {
   bool textured = false;
 };
 
+// The renderer of one view. The state that snapshots capture (matrices, materials,
+// back faces, user clip planes) is kept here in an IVRenderState; backends override the
+// operations, call the base to keep the state, and apply it to their device. Drawing
+// comes down to one backend operation, _DrawVertices, fed by vertex streams.
 class VISTAL_HOST_API IVRender {
 public:
   // Which parts of the state a snapshot compares or restores; bits that combine.

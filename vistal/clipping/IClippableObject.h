@@ -1,6 +1,4 @@
 #pragma once
-// How a scene object takes part in clipping: its clipping state, its cut faces, its
-// back-face setting, and the clipping operations forwarded to it.
 #include "vistal/Api.h"
 
 #include <list>
@@ -9,6 +7,8 @@ class MClippingData;
 class MOperation;
 class UIObject;
 
+// How a scene object takes part in clipping: its clipping state, its cut faces, its
+// back-face setting, and the clipping operations forwarded to it.
 class VISTAL_API IClippableObject {
 public:
   IClippableObject() = default;

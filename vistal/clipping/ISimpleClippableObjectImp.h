@@ -1,6 +1,4 @@
 #pragma once
-// The ready-made clippable object: it owns one clipping state for its object and cuts
-// the object's mesh with a plane into section contours.
 #include "host/framework/MMPlaneEq.h"
 #include "host/meshops/M3dBorder.h"
 #include "host/meshops/MNewSlicer.h"
@@ -11,6 +9,8 @@ class MCoordinateSystem;
 class MStlBase;
 class UIObjectMedical;
 
+// The ready-made clippable object: it owns one clipping state for its object and cuts
+// the object's mesh with a plane into section contours.
 class VISTAL_API ISimpleClippableObjectImp : public IClippableObject {
 public:
   explicit ISimpleClippableObjectImp(UIObjectMedical* object);

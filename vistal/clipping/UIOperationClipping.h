@@ -1,10 +1,4 @@
 #pragma once
-// The undoable operation that carries clipping changes to the scene objects: the planes
-// it applies to and one of the clipping action codes. Each clippable object's clipping
-// state applies it to its plane list. For undo, the operation records its planes' values
-// (frame, sides, modes, slice association; not the texture) and each clipping state its
-// plane list: a host that changes a plane for a clipping action prepares the operation
-// (Prepare) before changing the plane, so that Undo gives the old values back.
 #include "host/core/IUISliceSetWithNavigation.h"
 #include "host/framework/UIOperation.h"
 #include "vistal/Api.h"
@@ -25,6 +19,12 @@ enum EClippingAction : std::uint32_t {
   eClippingOther = 82755,             // a clipping action the clipping state does not act on
 };
 
+// The undoable operation that carries clipping changes to the scene objects: the planes
+// it applies to and one of the clipping action codes. Each clippable object's clipping
+// state applies it to its plane list. For undo, the operation records its planes' values
+// (frame, sides, modes, slice association; not the texture) and each clipping state its
+// plane list: a host that changes a plane for a clipping action prepares the operation
+// (Prepare) before changing the plane, so that Undo gives the old values back.
 class VISTAL_API UIOperationClipping : public UIOperation {
 public:
   UIOperationClipping();

@@ -1,16 +1,4 @@
 #pragma once
-// Draws the transparent meshes of a 3D view back to front. During a frame the host adds
-// every transparent mesh with the eye point and viewing direction in that mesh's own
-// coordinates, while the renderer holds the state the mesh is to be drawn with; after
-// the opaque geometry one call sorts the triangles of all those meshes together and
-// streams them, farthest first, switching render states between meshes.
-//
-// The triangle table and its order survive from frame to frame while the sequence of
-// meshes is unchanged, and a re-sort is skipped while the view has turned by less than
-// the skip-sort tolerance. With the table the cache copies what the sort and the drawing
-// read of each triangle (its centre, corners and normal), so that a frame touches those
-// compact arrays instead of the meshes: an owner that edits a mesh (its triangles or its
-// points) calls Clear before the next render.
 #include "host/mesh/MStlLargeAllocator.h"
 #include "host/render/IVRender.h"
 #include "vistal/Api.h"
@@ -24,6 +12,18 @@ class MStlTriangle;
 class IVDepthOrder;
 class IVVertexContainerTransparency;
 
+// Draws the transparent meshes of a 3D view back to front. During a frame the host adds
+// every transparent mesh with the eye point and viewing direction in that mesh's own
+// coordinates, while the renderer holds the state the mesh is to be drawn with; after
+// the opaque geometry one call sorts the triangles of all those meshes together and
+// streams them, farthest first, switching render states between meshes.
+//
+// The triangle table and its order survive from frame to frame while the sequence of
+// meshes is unchanged, and a re-sort is skipped while the view has turned by less than
+// the skip-sort tolerance. With the table the cache copies what the sort and the drawing
+// read of each triangle (its centre, corners and normal), so that a frame touches those
+// compact arrays instead of the meshes: an owner that edits a mesh (its triangles or its
+// points) calls Clear before the next render.
 class VISTAL_API IVTransparencyCache {
 public:
   struct TStlReference {

@@ -1,13 +1,13 @@
 #pragma once
-// The triangles of one texture of a mesh, drawn with positions, normals and texture
-// coordinates, every point moved by its displacement times an animation scale (see
-// IVVertexContainerStlDataAnimation, its untextured partner).
 #include "vistal/Api.h"
 #include "vistal/masks/MDataMask.h"
 #include "vistal/containers/IVVertexContainerSTLData.h"
 
 class MStlTexture;
 
+// The triangles of one texture of a mesh, drawn with positions, normals and texture
+// coordinates, every point moved by its displacement times an animation scale (see
+// IVVertexContainerStlDataAnimation, its untextured partner).
 class VISTAL_API IVVertexContainerStlDataTexturedAnimation : public IVVertexContainerSTLData<IVVertexPNT> {
 public:
   // Mesh, displacements and texture (one of the mesh's) are not owned; they must

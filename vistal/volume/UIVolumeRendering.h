@@ -1,11 +1,4 @@
 #pragma once
-// The scene object of a volume rendering in the 3D views. It keeps the rendering's state:
-// the colour transfer function over 16-bit voxel values (shared with whoever handed it
-// in), the preset last chosen, the request to rebuild the image data, and the host-side
-// implementation object that does the rendering and reads the request.
-//
-// The request is raised by ReInitImageData and by the host operations that change the
-// image data (DoUpdateUI); only the host side lowers it.
 #include "host/core/IUIUpdatable.h"
 #include "host/core/UIObjectMedical.h"
 #include "host/framework/MColorTransferFunction.h"
@@ -19,6 +12,13 @@ class IQNViewChild;
 class MOperation;
 class UIVolumeRenderingImp;
 
+// The scene object of a volume rendering in the 3D views. It keeps the rendering's state:
+// the colour transfer function over 16-bit voxel values (shared with whoever handed it
+// in), the preset last chosen, the request to rebuild the image data, and the host-side
+// implementation object that does the rendering and reads the request.
+//
+// The request is raised by ReInitImageData and by the host operations that change the
+// image data (DoUpdateUI); only the host side lowers it.
 class VISTAL_API UIVolumeRendering : public UIObjectMedical, public IUIUpdatable {
 public:
   // The host numbers its presets; the object stores whatever it is given.
