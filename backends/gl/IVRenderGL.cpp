@@ -168,7 +168,7 @@ public:
   explicit Surface(IVRenderGL& render) : m_render(render) {}
 
   void SetBackground(COLORREF colour, bool clearColour, bool clearDepth) override {
-    if (!m_render.m_inFrame) return;
+    if (!m_render.m_in_frame) return;
     const auto c = ColourOf(colour);
     glClearColor(c[0], c[1], c[2], 1.0f);
     glDepthMask(GL_TRUE);
@@ -176,7 +176,7 @@ public:
   }
 
   bool ReadFrame(MImageRGBA& image) override {
-    if (!m_hasFrame) return false;
+    if (!m_has_frame) return false;
     m_render.m_context->MakeCurrent();
     image = MImageRGBA(m_render.m_width, m_render.m_height);
     GLint previous = 0, alignment = 4;
@@ -194,7 +194,7 @@ public:
     return true;
   }
 
-  bool m_hasFrame = false;
+  bool m_has_frame = false;
 
 private:
   IVRenderGL& m_render;
@@ -207,19 +207,19 @@ IVRenderGL::IVRenderGL(unsigned width, unsigned height) : m_width(width), m_heig
   m_context = SharedContext();
   GLint maxClip = 0;
   glGetIntegerv(GL_MAX_CLIP_DISTANCES, &maxClip);
-  m_numClipPlanes = std::min<unsigned>(unsigned(std::max(maxClip, 0)), IVRenderState::kMaxClipPlanes);
+  m_num_clip_planes = std::min<unsigned>(unsigned(std::max(maxClip, 0)), IVRenderState::kMaxClipPlanes);
   m_program = std::make_unique<GLShaderProgram>();
   m_fbo = std::make_unique<Framebuffers>(width, height);
   m_saved = std::make_unique<SavedState>();
   m_surface = std::make_unique<Surface>(*this);
-  glGenVertexArrays(1, &m_streamVao);
-  glGenBuffers(1, &m_streamVbo);
+  glGenVertexArrays(1, &m_stream_vao);
+  glGenBuffers(1, &m_stream_vbo);
 }
 
 IVRenderGL::~IVRenderGL() {
   m_context->MakeCurrent();
-  glDeleteVertexArrays(1, &m_streamVao);
-  glDeleteBuffers(1, &m_streamVbo);
+  glDeleteVertexArrays(1, &m_stream_vao);
+  glDeleteBuffers(1, &m_stream_vbo);
   m_fbo.reset();
   m_program.reset();
 }
@@ -227,7 +227,7 @@ IVRenderGL::~IVRenderGL() {
 IVDisplaySurface& IVRenderGL::GetSurface() { return *m_surface; }
 
 bool IVRenderGL::StartFrame(IVDisplaySurface* surface, CDC*, bool) {
-  if (m_inFrame || surface != m_surface.get()) return false;
+  if (m_in_frame || surface != m_surface.get()) return false;
   m_context->MakeCurrent();
   m_saved->Save();
   glBindFramebuffer(GL_FRAMEBUFFER, m_fbo->msFbo);
@@ -238,40 +238,40 @@ bool IVRenderGL::StartFrame(IVDisplaySurface* surface, CDC*, bool) {
   glDisable(GL_BLEND);
   glEnable(GL_MULTISAMPLE);
   glUseProgram(m_program->Id());
-  m_inFrame = true;
-  m_inTransparency = false;
+  m_in_frame = true;
+  m_in_transparency = false;
   return true;
 }
 
 void IVRenderGL::StopFrame() {
-  if (!m_inFrame) return;
-  if (m_inTransparency) EndTransparency();
+  if (!m_in_frame) return;
+  if (m_in_transparency) EndTransparency();
   glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo->msFbo);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_fbo->resolveFbo);
   glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, m_width, m_height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   glFinish();
   m_saved->Restore();
-  m_inFrame = false;
-  m_surface->m_hasFrame = true;
+  m_in_frame = false;
+  m_surface->m_has_frame = true;
 }
 
 // Transparent triangles blend over what is drawn and test against its depth without
 // writing depth, so that the sorted order alone decides how they mix.
 void IVRenderGL::BeginTransparency(bool) {
-  m_inTransparency = true;
+  m_in_transparency = true;
   ApplyTransparency();
 }
 
 void IVRenderGL::ApplyTransparency() {
-  if (!m_inFrame) return;
+  if (!m_in_frame) return;
   glEnable(GL_BLEND);
   glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
   glDepthMask(GL_FALSE);
 }
 
 void IVRenderGL::EndTransparency() {
-  m_inTransparency = false;
-  if (!m_inFrame) return;
+  m_in_transparency = false;
+  if (!m_in_frame) return;
   glDisable(GL_BLEND);
   glDepthMask(GL_TRUE);
 }
@@ -285,7 +285,7 @@ void IVRenderGL::_UploadState(const IVVertexLayout& layout, const IVDrawOptions&
   float planes[4 * 8] = {};
   for (unsigned i = 0; i < 8; ++i) {
     const IVClipPlane& c = m_state.clipPlanes[i];
-    const bool on = i < m_numClipPlanes && c.enabled;
+    const bool on = i < m_num_clip_planes && c.enabled;
     on ? glEnable(GL_CLIP_DISTANCE0 + i) : glDisable(GL_CLIP_DISTANCE0 + i);
     // A disabled slot also gets an equation that keeps everything: some drivers clip by
     // the distances the shader writes whether or not the slot is enabled.
@@ -315,7 +315,7 @@ void IVRenderGL::_UploadState(const IVVertexLayout& layout, const IVDrawOptions&
     shininess[s] = sides[s]->GetShininess();
   }
   // Outside the blended pass everything is opaque, whatever alpha the material carries.
-  if (!m_inTransparency) diffuse[3] = diffuse[7] = 1.0f;
+  if (!m_in_transparency) diffuse[3] = diffuse[7] = 1.0f;
   glUniform4fv(u.diffuse, 2, diffuse);
   glUniform4fv(u.specular, 2, specular);
   glUniform4fv(u.emission, 2, emission);
@@ -345,10 +345,10 @@ void IVRenderGL::_BindLayout(const IVVertexLayout& layout, const void* base) {
 
 void IVRenderGL::_DrawVertices(EPrimitive primitive, const IVVertexLayout& layout, const void* vertices,
                                std::size_t count, const IVDrawOptions& options) {
-  if (!m_inFrame || count == 0) return;
+  if (!m_in_frame || count == 0) return;
   _UploadState(layout, options);
-  glBindVertexArray(m_streamVao);
-  glBindBuffer(GL_ARRAY_BUFFER, m_streamVbo);
+  glBindVertexArray(m_stream_vao);
+  glBindBuffer(GL_ARRAY_BUFFER, m_stream_vbo);
   // Orphan the previous contents so the driver need not wait for draws still using them.
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * layout.stride), vertices, GL_STREAM_DRAW);
   _BindLayout(layout, nullptr);
@@ -356,7 +356,7 @@ void IVRenderGL::_DrawVertices(EPrimitive primitive, const IVVertexLayout& layou
 }
 
 void IVRenderGL::DrawBatches(IVVertexBatchesBase& batches, const IVDrawOptions& options) {
-  if (!m_inFrame || batches.NumVertices() == 0) return;
+  if (!m_in_frame || batches.NumVertices() == 0) return;
   auto* resource = dynamic_cast<BufferResource*>(batches.GetResource());
   if (!resource) {
     auto made = std::make_unique<BufferResource>();

@@ -30,7 +30,7 @@ public:
   bool StartFrame(IVDisplaySurface* surface, CDC* dc, bool keepContents) override;
   void StopFrame() override;
 
-  unsigned GetNumClipPlanes() const override { return m_numClipPlanes; }
+  unsigned GetNumClipPlanes() const override { return m_num_clip_planes; }
 
   void BeginTransparency(bool sortedTriangles) override;
   void ApplyTransparency() override;
@@ -53,14 +53,14 @@ private:
 
   unsigned m_width;
   unsigned m_height;
-  unsigned m_numClipPlanes = 0;
-  bool m_inFrame = false;
-  bool m_inTransparency = false;
+  unsigned m_num_clip_planes = 0;
+  bool m_in_frame = false;
+  bool m_in_transparency = false;
   std::shared_ptr<EglHeadlessContext> m_context;
   std::unique_ptr<GLShaderProgram> m_program;
   std::unique_ptr<Framebuffers> m_fbo;
   std::unique_ptr<SavedState> m_saved;
   std::unique_ptr<Surface> m_surface;
-  unsigned m_streamVao = 0;
-  unsigned m_streamVbo = 0;
+  unsigned m_stream_vao = 0;
+  unsigned m_stream_vbo = 0;
 };

@@ -72,16 +72,16 @@ void IVTransparencyCache::PrepareTriangles() {
     if (total > 0xFFFFFFFFull) throw std::length_error("transparency table");
     const std::size_t n = std::size_t(total);
     triangles.resize(n);
-    m_cornerSums.resize(3 * n);
-    m_drawRecords.resize(n);
+    m_corner_sums.resize(3 * n);
+    m_draw_records.resize(n);
     m_order->Reset(std::uint32_t(n));
     m_spans.reserve(references->size());
   } catch (...) {
     // Lack of memory must not take the frame down: this render draws nothing, and what
     // the table held goes back.
     decltype(triangles)().swap(triangles);
-    decltype(m_cornerSums)().swap(m_cornerSums);
-    decltype(m_drawRecords)().swap(m_drawRecords);
+    decltype(m_corner_sums)().swap(m_corner_sums);
+    decltype(m_draw_records)().swap(m_draw_records);
     m_order->Release();
     m_spans.clear();
     return;
@@ -100,11 +100,11 @@ void IVTransparencyCache::PrepareTriangles() {
       const MStlPoint& a = *t.points[0];
       const MStlPoint& b = *t.points[1];
       const MStlPoint& c = *t.points[2];
-      std::int32_t* sum = &m_cornerSums[3 * std::size_t(next)];
+      std::int32_t* sum = &m_corner_sums[3 * std::size_t(next)];
       sum[0] = CornerSum(a.x, b.x, c.x);
       sum[1] = CornerSum(a.y, b.y, c.y);
       sum[2] = CornerSum(a.z, b.z, c.z);
-      TDrawRecord& record = m_drawRecords[next];
+      TDrawRecord& record = m_draw_records[next];
       for (int k = 0; k < 3; ++k) {
         const MStlPoint& p = *t.points[k];
         record.corners[k][0] = float(p.x);
@@ -119,8 +119,8 @@ void IVTransparencyCache::PrepareTriangles() {
   }
   if (next < total) {
     triangles.resize(next);
-    m_cornerSums.resize(3 * std::size_t(next));
-    m_drawRecords.resize(next);
+    m_corner_sums.resize(3 * std::size_t(next));
+    m_draw_records.resize(next);
     m_order->Reset(next);
   }
   numTriangles = next;
@@ -159,7 +159,7 @@ void IVTransparencyCache::Sort() {
       const double ex = r.eye[0], ey = r.eye[1], ez = r.eye[2];
       const double dx = r.direction[0], dy = r.direction[1], dz = r.direction[2];
       for (const std::size_t stop = std::min<std::size_t>(end, span->end); i < stop; ++i) {
-        const std::int32_t* sum = &m_cornerSums[3 * i];
+        const std::int32_t* sum = &m_corner_sums[3 * i];
         const double cx = sum[0] * kThird, cy = sum[1] * kThird, cz = sum[2] * kThird;
         *depths++ = float(((cx - ex) * dx + (cy - ey) * dy) + (cz - ez) * dz);
       }

@@ -93,7 +93,7 @@ private:
   // of entry i in its low 32 bits (see IVDepthOrder).
   const std::uint64_t* GetOrder() const;
   std::uint32_t OrderIndex(unsigned int i) const { return std::uint32_t(GetOrder()[i]); }
-  const TDrawRecord* GetDrawRecords() const { return m_drawRecords.data(); }
+  const TDrawRecord* GetDrawRecords() const { return m_draw_records.data(); }
   const std::vector<TStlReference>& GetReferences() const { return *references; }
   // The spans cover the table in mesh order without gaps.
   const std::vector<TSpan>& GetSpans() const { return m_spans; }
@@ -114,8 +114,8 @@ private:
   // and the depth in double from them without a rounding of its own: 88 bytes per entry
   // with the order's two words.
   MStlLargeVector<const MStlTriangle*> triangles;
-  MStlLargeVector<std::int32_t> m_cornerSums;  // three per entry, in the mesh's integer units
-  MStlLargeVector<TDrawRecord> m_drawRecords;
+  MStlLargeVector<std::int32_t> m_corner_sums;  // three per entry, in the mesh's integer units
+  MStlLargeVector<TDrawRecord> m_draw_records;
   std::vector<TSpan> m_spans;
   std::unique_ptr<IVDepthOrder> m_order;
 };

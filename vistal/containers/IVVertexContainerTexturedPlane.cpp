@@ -11,16 +11,16 @@ class PlaneProjector {
 public:
   PlaneProjector(const MMTransformMatrix& plane, float uMax, float vMax, float width, float height, bool scaleByIE)
       : m_plane(plane),
-        m_uMax(uMax),
-        m_vMax(vMax),
+        m_u_max(uMax),
+        m_v_max(vMax),
         m_width(width),
         m_height(height),
-        m_vMaxF(vMax),
-        m_scaleByIE(scaleByIE) {}
+        m_v_max_f(vMax),
+        m_scale_by_ie(scaleByIE) {}
 
   IVVertexPNT Vertex(std::int32_t x, std::int32_t y, std::int32_t z, const float (&normal)[3]) {
     IVVertexPNT v;
-    if (m_scaleByIE) {
+    if (m_scale_by_ie) {
       v.x = MStlUnitsToSceneF(x);
       v.y = MStlUnitsToSceneF(y);
       v.z = MStlUnitsToSceneF(z);
@@ -36,21 +36,21 @@ public:
     // plane point of the vertex before it, the origin for the first: with no inverse at
     // all every vertex gets u = 0 and v = vMax.
     try {
-      m_plane.InverseTransformPoint(m_onPlane, MMPoint3d<double>(v.x, v.y, v.z), false);
+      m_plane.InverseTransformPoint(m_on_plane, MMPoint3d<double>(v.x, v.y, v.z), false);
     } catch (const MMTransformException&) {
     }
-    v.u = static_cast<float>(m_uMax * m_onPlane.x / m_width);
-    const float q = static_cast<float>(m_vMax * m_onPlane.y / m_height);
-    v.v = m_vMaxF - q;
+    v.u = static_cast<float>(m_u_max * m_on_plane.x / m_width);
+    const float q = static_cast<float>(m_v_max * m_on_plane.y / m_height);
+    v.v = m_v_max_f - q;
     return v;
   }
 
 private:
   const MMTransformMatrix& m_plane;
-  const double m_uMax, m_vMax, m_width, m_height;  // the products and quotients are taken in double
-  const float m_vMaxF;                             // the difference in float
-  const bool m_scaleByIE;
-  MMPoint3d<double> m_onPlane;  // starts at the origin
+  const double m_u_max, m_v_max, m_width, m_height;  // the products and quotients are taken in double
+  const float m_v_max_f;                             // the difference in float
+  const bool m_scale_by_ie;
+  MMPoint3d<double> m_on_plane;  // starts at the origin
 };
 
 }  // namespace
