@@ -61,7 +61,12 @@ void IVVertexContainerTransparency::_MakeVertices(std::size_t first, std::size_t
   std::uint32_t owner = ~0u;
   std::uint8_t rgba[4] = {};
   for (std::size_t i = first; i < end; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(&records[std::uint32_t(order[i + kAhead])]);
+    if (i + kAhead < n) {
+      // A 48-byte record may straddle two cache lines: fetch both.
+      const char* ahead = reinterpret_cast<const char*>(&records[std::uint32_t(order[i + kAhead])]);
+      __builtin_prefetch(ahead);
+      __builtin_prefetch(ahead + sizeof(IVTransparencyCache::TDrawRecord) - 1);
+    }
     const std::uint32_t index = std::uint32_t(order[i]);
     const IVTransparencyCache::TDrawRecord& record = records[index];
     const std::uint32_t recordOwner = ownerOf(index);
