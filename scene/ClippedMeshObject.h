@@ -19,6 +19,8 @@ public:
 
   bool DoOperation(MOperation& operation) override;
   void Render(IVRender& render, const MCoordinateSystem& system) override;
+  // What its clip planes and the region leave of the mesh: what the object draws.
+  void GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const override;
 
   // Gives every point of the mesh a displacement of up to `maxMillimetres`, kept in a
   // mask of the mesh, and from then on shows a copy of the mesh of its own with every
@@ -28,6 +30,7 @@ public:
   void SetDisplacement(float maxMillimetres);
   // 0 (until set) puts the points at rest, 1 moves them by their whole displacement.
   void SetDisplacementScale(float scale);
+  float GetDisplacementScale() const { return m_scale; }
 
 protected:
   // A copy of the object's mesh: the slicer's mesh is the caller's to delete.
