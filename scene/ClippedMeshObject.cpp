@@ -1,5 +1,6 @@
 #include "scene/ClippedMeshObject.h"
 
+#include "host/framework/MClipRegion.h"
 #include "host/framework/MOperation.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
@@ -7,6 +8,7 @@
 #include "host/mesh/MStlTraversal.h"
 #include "host/render/IVRenderPlacement.h"
 #include "vistal/clipping/MClippingData.h"
+#include "vistal/clipping/MClippingPlane.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +61,18 @@ void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system
   UIStlObject::Render(render, system);
   _RenderStopClipping(render, system);
   _RenderTextures(render, system);
+}
+
+void ClippedMeshObject::GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene,
+                                      const MClipRegion& region) const {
+  MClipRegion kept = region;
+  if (const MClippingData* data = GetClippingData())
+    for (const auto& entry : data->GetPlanes())
+      if (data->IsClipped(entry.first)) {
+        const MMPlaneEq<float> e = entry.first->GetPlaneEquation();
+        kept.AddPlane({e.a, e.b, e.c, e.d});
+      }
+  UIStlObject::GetKeptPoints(points, scene, kept);
 }
 
 // Ripples across the surface, pushed out from the mesh's centre: an animation that

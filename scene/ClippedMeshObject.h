@@ -21,6 +21,8 @@ public:
   // Clipping operations are undone through the clipping state's record of its planes.
   std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation) override;
   void Render(IVRender& render, const MCoordinateSystem& system) override;
+  // What its clip planes and the region leave of the mesh: what the object draws.
+  void GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const override;
 
   // Gives every point of the mesh a displacement of up to `maxMillimetres`, kept in a
   // mask of the mesh, and from then on shows a copy of the mesh of its own with every
@@ -30,6 +32,7 @@ public:
   void SetDisplacement(float maxMillimetres);
   // 0 (until set) puts the points at rest, 1 moves them by their whole displacement.
   void SetDisplacementScale(float scale);
+  float GetDisplacementScale() const { return m_scale; }
 
 protected:
   // A copy of the object's mesh: the slicer's mesh is the caller's to delete.

@@ -1,7 +1,7 @@
 #pragma once
 // What vistal-render draws: meshes with their colours, clip planes and a view. Opaque
 // meshes are clipped by the planes and capped; transparent ones are sorted together
-// back to front.
+// back to front. Several planes keep the intersection of their kept sides.
 #include "host/render/MImageRGBA.h"
 #include "host/framework/MMPoint3d.h"
 #include "host/win/WinTypes.h"
@@ -19,7 +19,7 @@ struct SceneMesh {
   std::string name;
   std::shared_ptr<MStlBase> mesh;
   COLORREF colour = 0xFFC0C0C0;  // red in bits 0-7
-  float alpha = 1.0f;            // below 1: drawn in the sorted transparent pass, unclipped
+  float alpha = 1.0f;            // below 1: drawn in the sorted transparent pass
 };
 
 struct ScenePlane {
@@ -29,9 +29,18 @@ struct ScenePlane {
   bool cutsNormalSide = false;
 };
 
+// The camera looks along the direction with the up vector up in the picture, then turns
+// about the centre of what is drawn by the azimuth (round the up vector, counter-clockwise
+// seen from above) and the elevation (upwards, the view tilting down), and is framed so
+// that what is drawn, as the planes leave it, fills the picture up to a small margin.
+// The zoom then enlarges the picture about its centre.
 struct SceneView {
   MMPoint3d<float> direction{-1.0f, -1.2f, -0.8f};  // from the eye into the scene
   MMPoint3d<float> up{0.0f, 0.0f, 1.0f};
+  float azimuth = 0.0f;    // degrees
+  float elevation = 0.0f;  // degrees, -90 to 90
+  float zoom = 1.0f;       // kMinZoom to kMaxZoom; 2 shows everything twice as large
+  bool parallel = false;   // parallel projection instead of perspective
   unsigned width = 800;
   unsigned height = 600;
   COLORREF background = 0x302820;  // dark slate
@@ -48,6 +57,11 @@ struct Scene {
   // Above 0: the first opaque mesh is drawn displaced, each point by up to this many
   // millimetres along its direction from the mesh's centre, times the animation scale.
   float displacement = 0.0f;
+  // Transparent meshes clipped by the planes as well (without cut faces), and drawn with
+  // their back faces too, sorted together with the front faces, so that nested
+  // structures show both their near and their far walls.
+  bool clipTransparent = false;
+  bool twoSidedTransparent = false;
 };
 
 // The built-in scene: a head phantom of nested ellipsoids, its skull cut open by two
@@ -60,6 +74,9 @@ VISTAL_SCENE_API Scene MakePhantomScene();
 inline constexpr unsigned kMaxImageSide = 8192;
 // The shortest plane normal or view vector taken for a direction.
 inline constexpr float kMinDirectionLength = 1e-6f;
+// The range of the view's zoom factor.
+inline constexpr float kMinZoom = 0.001f;
+inline constexpr float kMaxZoom = 1000.0f;
 
 // The checks of ValidateScene, one part at a time, for callers that check the cheap parts
 // before reading meshes. Each throws std::invalid_argument with one line saying what is

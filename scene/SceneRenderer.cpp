@@ -2,6 +2,7 @@
 
 #include "scene/ClippedMeshObject.h"
 #include "backends/gl/IVRenderGL.h"
+#include "host/framework/MClipRegion.h"
 #include "host/framework/MCoordinateSystem.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlTraversal.h"
@@ -28,8 +29,6 @@ P Normalised(P v) {
   return l > 0 ? v / l : v;
 }
 
-bool Finite(P v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 // An in-plane basis for a plane's frame: the frame's rectangle spans `size` each way.
 MFrame<float> PlaneFrame(const ScenePlane& plane, float size) {
   const P n = Normalised(plane.normal);
@@ -47,120 +46,6 @@ struct SurfaceCreatorScope {
 };
 
 }  // namespace
-
-void ValidateView(const SceneView& v) {
-  if (!Finite(v.direction) || v.direction.Length() < kMinDirectionLength)
-    throw std::invalid_argument("the view direction must be a finite, non-zero vector");
-  if (!Finite(v.up) || v.up.Length() < kMinDirectionLength)
-    throw std::invalid_argument("the up vector must be a finite, non-zero vector");
-  if (v.width == 0 || v.height == 0 || v.width > kMaxImageSide || v.height > kMaxImageSide)
-    throw std::invalid_argument("the image size must be between 1 and " + std::to_string(kMaxImageSide) +
-                                " pixels each way");
-}
-
-void ValidatePlanes(const std::vector<ScenePlane>& planes) {
-  for (std::size_t i = 0; i < planes.size(); ++i) {
-    const ScenePlane& p = planes[i];
-    const std::string name = "plane " + std::to_string(i + 1);
-    if (!Finite(p.origin) || !Finite(p.normal)) throw std::invalid_argument(name + " has a non-finite value");
-    if (p.normal.Length() < kMinDirectionLength)
-      throw std::invalid_argument(name + " has a zero normal (shorter than 1e-6)");
-  }
-}
-
-void ValidatePlaneCount(std::size_t numPlanes, unsigned numClipPlanes) {
-  if (numPlanes > numClipPlanes)
-    throw std::invalid_argument(std::to_string(numPlanes) + " clip planes, but the renderer clips with at most " +
-                                std::to_string(numClipPlanes));
-}
-
-std::uint32_t CountDrawableTriangles(const MStlBase& mesh) {
-  std::uint32_t count = 0;
-  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
-    if (t.normal[0] != 0.0f || t.normal[1] != 0.0f || t.normal[2] != 0.0f) ++count;
-  });
-  return count;
-}
-
-std::string DescribeUndrawableMesh(const SceneMesh& m) {
-  if (!m.mesh || CountDrawableTriangles(*m.mesh) > 0) return {};
-  const std::uint32_t all = m.mesh->GetNumTriangles();
-  if (all == 0) return "mesh '" + m.name + "' has no triangles";
-  return "mesh '" + m.name + "' has only degenerate triangles (" + std::to_string(all) + ", none with an area)";
-}
-
-void ValidateScene(const Scene& scene) {
-  if (scene.meshes.empty()) throw std::invalid_argument("the scene has no mesh");
-  for (const SceneMesh& m : scene.meshes) {
-    if (!m.mesh) throw std::invalid_argument("mesh '" + m.name + "' is missing");
-    if (!(m.alpha >= 0.0f && m.alpha <= 1.0f))
-      throw std::invalid_argument("mesh '" + m.name + "': alpha must lie between 0 and 1");
-  }
-  std::string undrawable;
-  for (const SceneMesh& m : scene.meshes) {
-    const std::string why = DescribeUndrawableMesh(m);
-    if (why.empty()) {
-      undrawable.clear();
-      break;
-    }
-    undrawable += (undrawable.empty() ? "" : "; ") + why;
-  }
-  if (!undrawable.empty()) throw std::invalid_argument("nothing to draw: " + undrawable);
-  ValidatePlanes(scene.planes);
-  if (!(scene.displacement >= 0.0f && scene.displacement <= 1000.0f))
-    throw std::invalid_argument("the displacement must lie between 0 and 1000 millimetres");
-  ValidateView(scene.view);
-}
-
-SceneCamera FrameScene(const Scene& scene) {
-  M3DBoundingBox<float> box;
-  for (const SceneMesh& m : scene.meshes)
-    if (m.mesh && m.mesh->GetNumPoints() > 0) box.Add(m.mesh->GetBoundingBox());
-  if (!box.IsValid()) box = M3DBoundingBox<float>(-1, 1, -1, 1, -1, 1);
-  const P centre = box.Center();
-
-  const P d = Normalised(scene.view.direction);
-  P right = d.Cross(scene.view.up);
-  if (right.Length() < 1e-4f * scene.view.up.Length()) right = d.Cross(std::fabs(d.z) < 0.9f ? P(0, 0, 1) : P(0, 1, 0));
-  right = Normalised(right);
-  const P up = right.Cross(d);
-
-  // The distance at which the box, seen along the view, just fits the picture.
-  const float aspect = float(scene.view.width) / float(scene.view.height);
-  const float tanHalfY = std::tan(30.0f * 3.14159265f / 360.0f);
-  const float tanHalfX = tanHalfY * aspect;
-  float distance = 0.0f, depth = 0.0f;
-  for (int i = 0; i < 8; ++i) {
-    const P corner = box.Corner(i) - centre;
-    const float z = corner.Dot(d);
-    depth = std::max(depth, std::fabs(z));
-    distance = std::max(distance, -z + std::max(std::fabs(corner.Dot(right)) / tanHalfX,
-                                                  std::fabs(corner.Dot(up)) / tanHalfY) * 1.08f);
-  }
-  const P eye = centre - d * distance;
-  const float nearZ = std::max(distance - depth * 1.05f, distance * 0.01f);
-  const float farZ = distance + depth * 1.05f;
-
-  SceneCamera c{};
-  const P back = -d;
-  const P rows[3] = {right, up, back};
-  for (int r = 0; r < 3; ++r) {
-    c.worldToEye[4 * r + 0] = rows[r].x;
-    c.worldToEye[4 * r + 1] = rows[r].y;
-    c.worldToEye[4 * r + 2] = rows[r].z;
-    c.worldToEye[4 * r + 3] = -rows[r].Dot(eye);
-  }
-  c.worldToEye[15] = 1.0f;
-  const float f = 1.0f / tanHalfY;
-  c.eyeToClip[0] = f / aspect;
-  c.eyeToClip[5] = f;
-  c.eyeToClip[10] = (farZ + nearZ) / (nearZ - farZ);
-  c.eyeToClip[11] = 2.0f * farZ * nearZ / (nearZ - farZ);
-  c.eyeToClip[14] = -1.0f;
-  c.eye = eye;
-  c.direction = d;
-  return c;
-}
 
 SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
   ValidateScene(m_scene);
@@ -180,14 +65,19 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
     m_planes.push_back(std::move(plane));
   }
   for (const SceneMesh& m : m_scene.meshes) {
-    if (m.alpha < 1.0f) continue;
     auto object = std::make_unique<ClippedMeshObject>(m.mesh);
+    if (m.alpha < 1.0f) {
+      if (m_scene.clipTransparent) object->DoOperation(add);
+      m_transparent.push_back(std::move(object));
+      continue;
+    }
     MMaterial material;
     material.SetDiffuse(m.colour | 0xFF000000u);
     object->SetMaterial(material);
     object->DoOperation(add);
     m_opaque.push_back(std::move(object));
   }
+  _SetUpCamera();
 
   if (m_scene.displacement > 0.0f && !m_opaque.empty()) {
     m_opaque.front()->SetDisplacement(m_scene.displacement);
@@ -264,10 +154,8 @@ void SceneRenderer::_RenderSections(IVRender& render) {
 }
 
 // The far edges (those meeting at the corner farthest from the eye) dim, the near ones bright.
-void SceneRenderer::_RenderBoundingBox(IVRender& render, const SceneCamera& camera) {
-  double m[16];
-  for (int i = 0; i < 16; ++i) m[i] = camera.worldToEye[i];
-  const MMTransformMatrix toEye(m);
+void SceneRenderer::_RenderBoundingBox(IVRender& render) {
+  const MMTransformMatrix toEye = m_camera.GetWorldToEye();
   const MMaterial saved = render.GetMaterial();
   MMaterial far, near;
   far.SetDiffuse(0xFF806040);
@@ -290,6 +178,7 @@ void SceneRenderer::SetViewDirection(const MMPoint3d<float>& direction) {
   view.direction = direction;
   ValidateView(view);
   m_scene.view.direction = direction;
+  m_framed = false;
 }
 
 void SceneRenderer::SetDisplacementScale(float scale) {
@@ -299,42 +188,121 @@ void SceneRenderer::SetDisplacementScale(float scale) {
   if (m_scene.showSections) _MakeSections();
 }
 
+void SceneRenderer::_SetUpCamera() {
+  const SceneView& v = m_scene.view;
+  m_camera.SetWindowSize(v.width, v.height);
+  m_camera.SetProjection(v.parallel ? MCamera::eParallel : MCamera::ePerspective);
+  m_camera.SetUpAxis(MMPoint3d<double>(v.up));
+}
+
+const std::vector<MMPoint3d<double>>& SceneRenderer::_KeptPoints() {
+  if (!m_kept_points.empty()) return m_kept_points;
+  std::list<IRender*> objects;
+  for (auto& o : m_opaque) objects.push_back(o.get());
+  for (auto& o : m_transparent) objects.push_back(o.get());
+  m_camera.CollectKeptPoints(objects, 0xFFFFFFFF, m_kept_points);
+  // A displaced mesh moves each point along a line from rest to full displacement: the
+  // two ends hold every pose of the animation.
+  if (m_scene.displacement > 0.0f && !m_opaque.empty()) {
+    ClippedMeshObject& displaced = *m_opaque.front();
+    const float scale = displaced.GetDisplacementScale();
+    for (float end : {0.0f, 1.0f}) {
+      displaced.SetDisplacementScale(end);
+      m_camera.CollectKeptPoints({&displaced}, 0xFFFFFFFF, m_kept_points);
+    }
+    displaced.SetDisplacementScale(scale);
+  }
+  return m_kept_points;
+}
+
+// Frames the view with the points the framing takes; a scene that keeps nothing (every
+// mesh cut away) is framed as a whole, so that the picture shows where it is.
+template <typename Frame>
+static void FrameWith(MCamera& camera, const SceneView& view, const std::vector<MMPoint3d<double>>& kept,
+                      const std::vector<std::unique_ptr<ClippedMeshObject>>& opaque,
+                      const std::vector<std::unique_ptr<ClippedMeshObject>>& transparent, Frame frame) {
+  camera.SetViewDirection(MMPoint3d<double>(view.direction));
+  camera.RotateAroundUp(camera.GetRotationCenter(), view.azimuth, view.elevation);
+  if (!frame(kept)) {
+    std::vector<MMPoint3d<double>> whole;
+    for (const auto* list : {&opaque, &transparent})
+      for (const auto& o : *list) o->UIStlObject::GetKeptPoints(whole, 0xFFFFFFFF, MClipRegion());
+    if (!frame(whole)) frame(std::vector<MMPoint3d<double>>{{-1, -1, -1}, {1, 1, 1}});
+  }
+  if (view.zoom != 1.0f) camera.Zoom(view.zoom);
+}
+
+void SceneRenderer::FrameView() {
+  _SetUpCamera();
+  FrameWith(m_camera, m_scene.view, _KeptPoints(), m_opaque, m_transparent,
+            [this](const std::vector<MMPoint3d<double>>& p) { return m_camera.Unzoom(p); });
+  m_framed = true;
+}
+
+void SceneRenderer::FrameTurntable() {
+  _SetUpCamera();
+  FrameWith(m_camera, m_scene.view, _KeptPoints(), m_opaque, m_transparent,
+            [this](const std::vector<MMPoint3d<double>>& p) { return m_camera.UnzoomAroundUp(p); });
+  m_framed = true;
+}
+
+void SceneRenderer::TurnAroundUp(double degrees) {
+  if (!m_framed) FrameView();
+  m_camera.RotateAroundUp(m_camera.GetRotationCenter(), degrees, 0.0);
+}
+
 bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   ValidatePlaneCount(m_planes.size(), render.GetNumClipPlanes());
-  const SceneCamera camera = FrameScene(m_scene);
+  if (!m_framed) FrameView();
+  float worldToEye[16], eyeToClip[16];
+  m_camera.GetWorldToEyeMatrix(worldToEye);
+  m_camera.GetEyeToClipMatrix(eyeToClip);
   if (!render.StartFrame(&surface, nullptr, false)) return false;
   surface.SetBackground(m_scene.view.background, true, true);
-  render.LoadWorldToEyeMatrix(camera.worldToEye);
-  render.LoadEyeToWindowMatrix(camera.eyeToClip);
+  render.LoadWorldToEyeMatrix(worldToEye);
+  render.LoadEyeToWindowMatrix(eyeToClip);
   const MCoordinateSystem world;
   SurfaceCreatorScope hook;
 
   // Opaque meshes first, clipped and capped, then the overlays.
   for (auto& object : m_opaque) object->Render(render, world);
   if (!m_section_lines.empty()) _RenderSections(render);
-  if (m_far_edges) _RenderBoundingBox(render, camera);
+  if (m_far_edges) _RenderBoundingBox(render);
 
   // Transparent meshes: all triangles sorted together. Their vertices are in the mesh's
   // integer units, so the state captured for them scales units to scene units, and the
-  // eye is given in units too.
+  // eye is given in units too. The state captured with each mesh carries the clip planes
+  // and the back faces, which the cache restores as it streams the mesh's triangles.
   if (!m_cache || m_render != &render) {
     m_cache = std::make_unique<IVTransparencyCache>(&render);
     m_render = &render;
   }
+  unsigned slots = 0;
+  if (m_scene.clipTransparent)
+    for (auto& plane : m_planes) {
+      // Taken in scene units: the planes are set before the units matrix is loaded.
+      const MMPlaneEq<float> eq = plane->GetPlaneEquation();
+      render.SetClipPlane(slots, eq.a, eq.b, eq.c, eq.d);
+      render.EnableClipPlane(slots++, true);
+    }
+  if (m_scene.twoSidedTransparent) render.SetBackfaceVisible(true, true);
   float unitsToEye[16];
-  MeshUnitsToEye(camera.worldToEye, unitsToEye);
+  MeshUnitsToEye(worldToEye, unitsToEye);
   render.LoadWorldToEyeMatrix(unitsToEye);
+  const MMPoint3d<double> eyePoint = m_camera.GetEyePosition(), view = m_camera.GetViewDirection();
   for (const SceneMesh& m : m_scene.meshes) {
     if (m.alpha >= 1.0f) continue;
     MMaterial material;
     material.SetDiffuse((m.colour & 0xFFFFFFu) | (COLORREF(std::lround(m.alpha * 255.0f)) << 24));
     render.SetMaterial(material);
-    float eye[3] = {camera.eye.x * float(IE), camera.eye.y * float(IE), camera.eye.z * float(IE)};
-    float direction[3] = {camera.direction.x, camera.direction.y, camera.direction.z};
+    float eye[3] = {float(eyePoint.x * IE), float(eyePoint.y * IE), float(eyePoint.z * IE)};
+    float direction[3] = {float(view.x), float(view.y), float(view.z)};
     m_cache->AddSTL(m.mesh.get(), eye, direction);
   }
   m_cache->RenderStlTransparentPN(&render);
-  render.LoadWorldToEyeMatrix(camera.worldToEye);
+  while (slots > 0) render.EnableClipPlane(--slots, false);
+  if (m_scene.twoSidedTransparent) render.SetBackfaceVisible(false, false);
+  render.LoadWorldToEyeMatrix(worldToEye);
   render.StopFrame();
   return true;
 }

@@ -1,14 +1,17 @@
 #pragma once
-// Draws a Scene with any IVRender: frames the scene with a perspective camera, draws the
+// Draws a Scene with any IVRender: frames what is drawn with the view's camera, draws the
 // opaque meshes clipped and capped, then hands every transparent mesh to the
 // transparency cache, which sorts all their triangles together. The objects, their cut
 // faces, their recorded vertices and the sorted table live as long as the renderer of the
 // scene, so that frames after the first only draw.
 #include "scene/Scene.h"
+#include "host/framework/MCamera.h"
 #include "host/meshops/M3dBorder.h"
 #include "host/render/IVVertex.h"
 
+#include <list>
 #include <memory>
+#include <vector>
 
 class IVRender;
 class IVRenderGL;
@@ -18,16 +21,7 @@ class MClippingPlane;
 class ClippedMeshObject;
 class IVVertexContainerBoundingBox;
 class IVVertexContainerM3dBorder;
-
-struct SceneCamera {
-  float worldToEye[16];
-  float eyeToClip[16];
-  MMPoint3d<float> eye;        // scene units
-  MMPoint3d<float> direction;  // unit
-};
-
-// A camera that shows the whole box of the scene's meshes from the view's direction.
-VISTAL_SCENE_API SceneCamera FrameScene(const Scene& scene);
+class IRender;
 
 class VISTAL_SCENE_API SceneRenderer {
 public:
@@ -40,6 +34,20 @@ public:
   const Scene& GetScene() const { return m_scene; }
   // Turns the view; the next frame is framed anew.
   void SetViewDirection(const MMPoint3d<float>& direction);
+
+  // The camera the frames are drawn with. The first frame frames it (FrameView) unless
+  // the caller has; after that it is left to the caller.
+  MCamera& GetCamera() { return m_camera; }
+  // Frames the camera as the scene's view says: its direction and up vector, turned by
+  // the azimuth and elevation, what is drawn (as the planes leave it) filling the picture
+  // up to a small margin, then the zoom.
+  void FrameView();
+  // The same, framed so that what is drawn stays in the picture while the camera turns
+  // once around the up vector (TurnAroundUp) through the centre of what is drawn.
+  void FrameTurntable();
+  // Moves the camera round the up vector through the rotation centre, counter-clockwise
+  // seen from above.
+  void TurnAroundUp(double degrees);
   // How far along its displacement the displaced mesh is drawn (0 at rest, 1 full).
   void SetDisplacementScale(float scale);
 
@@ -51,7 +59,10 @@ public:
 private:
   void _MakeSections();
   void _RenderSections(IVRender& render);
-  void _RenderBoundingBox(IVRender& render, const SceneCamera& camera);
+  void _RenderBoundingBox(IVRender& render);
+  // Points whose convex hull holds what is drawn, at rest and at full displacement.
+  const std::vector<MMPoint3d<double>>& _KeptPoints();
+  void _SetUpCamera();
 
   Scene m_scene;
   // How far each plane's frame reaches: enough to cross every mesh.
@@ -63,6 +74,12 @@ private:
   std::unique_ptr<IVVertexContainerBoundingBox> m_far_edges, m_near_edges;
   std::vector<std::unique_ptr<MClippingPlane>> m_planes;
   std::vector<std::unique_ptr<ClippedMeshObject>> m_opaque;
+  // The transparent meshes as objects, for framing (they are drawn through the cache);
+  // with the planes when they are clipped.
+  std::vector<std::unique_ptr<ClippedMeshObject>> m_transparent;
+  std::vector<MMPoint3d<double>> m_kept_points;
+  MCamera m_camera;
+  bool m_framed = false;
   std::unique_ptr<IVTransparencyCache> m_cache;
   IVRender* m_render = nullptr;
 };

@@ -18,9 +18,12 @@ for t in $targets; do
   corpus="$root/fuzz/corpus/$t"
   scratch="$build/found/$t"
   mkdir -p "$scratch"
+  # A target without seeds yet starts from nothing.
+  corpora=("$scratch")
+  [ -d "$corpus" ] && corpora+=("$corpus")
   echo "-- $t for ${seconds}s"
   if ! UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    "$build/fuzz/$t" -max_total_time="$seconds" -artifact_prefix="$build/" "$scratch" "$corpus" \
+    "$build/fuzz/$t" -max_total_time="$seconds" -artifact_prefix="$build/" "${corpora[@]}" \
     >"$build/$t.log" 2>&1; then
     tail -n 40 "$build/$t.log" >&2
     echo "fuzzing $t failed; the input is in $build/" >&2

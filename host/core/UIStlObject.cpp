@@ -1,5 +1,6 @@
 #include "host/core/UIStlObject.h"
 
+#include "host/framework/MClipRegion.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 // The mesh's triangles as lit vertices in scene units, each with its triangle's normal.
@@ -90,6 +92,42 @@ MMaterial UIStlObject::GetRenderMaterial() const {
 
 void UIStlObject::GetBoundingBox(M3DBoundingBox<float>& box, unsigned) const {
   if (m_stl) box.Add(m_stl->GetBoundingBox());
+}
+
+void UIStlObject::GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned,
+                                const MClipRegion& region) const {
+  if (!m_stl || m_stl->GetNumPoints() == 0) return;
+  const double scale = 1.0 / static_cast<double>(IE);
+  auto scene = [scale](const MStlPoint& p) { return MMPoint3d<double>(p.x * scale, p.y * scale, p.z * scale); };
+  // Each kept point once, found by its slot (the point's number in the mesh): 0 not yet
+  // seen, 1 kept, 2 cut away.
+  const std::uint32_t count = m_stl->GetNumPoints();
+  std::vector<std::uint8_t> state(count, 0);
+  auto kept = [&](const MStlPoint& p) {
+    const std::uint32_t i = p.GetMaskIndex();
+    if (i >= count) {
+      const bool k = region.Keeps(scene(p));
+      if (k) points.push_back(scene(p));
+      return k;
+    }
+    if (state[i] == 0) {
+      state[i] = region.Keeps(scene(p)) ? 1 : 2;
+      if (state[i] == 1) points.push_back(scene(p));
+    }
+    return state[i] == 1;
+  };
+  MMPoint3d<double> corners[3];
+  ForEachTriangle(*m_stl, [&](const MStlTriangle& t) {
+    const bool k0 = kept(*t.points[0]), k1 = kept(*t.points[1]), k2 = kept(*t.points[2]);
+    if (k0 && k1 && k2) return;
+    // A triangle with a corner cut away may still cross the region.
+    for (int i = 0; i < 3; ++i) corners[i] = scene(*t.points[i]);
+    region.AddKeptPolygon(corners, 3, points);
+  });
+  if (!region.KeepsEverything()) {
+    const M3DBoundingBox<float> box = m_stl->GetBoundingBox();
+    region.AddInnerCorners({box.xmin, box.xmax, box.ymin, box.ymax, box.zmin, box.zmax}, points);
+  }
 }
 
 void UIStlObject::Render(IVRender& render, const MCoordinateSystem& system) {

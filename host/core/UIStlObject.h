@@ -39,6 +39,10 @@ public:
 
   // The mesh's box in scene units; nothing for an object without mesh or points.
   void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const override;
+  // What the region keeps of the mesh's triangles, in scene units: each point of a
+  // triangle that it keeps, the corners of the parts it keeps of the triangles it cuts,
+  // and the points inside the mesh's box where three planes meet (corners of cut faces).
+  void GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const override;
   // The mesh's triangles, lit, with flat normals, in the render material, placed by the
   // object's coordinate system relative to `system`; the renderer's material and matrix
   // are restored afterwards. The vertices are recorded once and drawn again until the mesh

@@ -1,9 +1,13 @@
 #pragma once
 #include "host/HostApi.h"
 #include "host/framework/M3DBoundingBox.h"
+#include "host/framework/MMPoint3d.h"
+
+#include <vector>
 
 class CDC;
 class IVRender;
+class MClipRegion;
 class MCoordinateSystem;
 
 // The rendering side of a scene object, as the views see it: its extent, whether it shows
@@ -22,4 +26,9 @@ public:
   virtual void Render(IVRender& render, const MCoordinateSystem& system) = 0;
   // Draws the object's overlay onto the device context, in the view's pixels.
   virtual void RenderGDI(CDC& dc, const MCoordinateSystem& system) = 0;
+  // Adds points, in the object's coordinates, whose convex hull holds what the object
+  // draws for the scene inside `region` (given in the object's coordinates too): what a
+  // camera frames. By default the corners of what the region keeps of the object's box;
+  // an object with a surface or clip planes of its own frames tighter by overriding it.
+  virtual void GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const;
 };

@@ -4,7 +4,9 @@ target_sources(vistal_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MMTransform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MMTransformMatrix.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MTransformRepository.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MCoordinateSystem.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/MCoordinateSystem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MClipRegion.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MCamera.cpp)
 # Scene objects, scenes and operations.
 target_sources(vistal_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MOperation.cpp

@@ -1,8 +1,16 @@
 #include "host/framework/UIObject.h"
 
+#include "host/framework/MClipRegion.h"
 #include "host/framework/MTransformRepository.h"
 
 IRender::~IRender() = default;
+
+void IRender::GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const {
+  M3DBoundingBox<float> box;
+  GetBoundingBox(box, scene);
+  if (!box.IsValid()) return;
+  region.AddKeptBox({box.xmin, box.xmax, box.ymin, box.ymax, box.zmin, box.zmax}, points);
+}
 
 UIObject::UIObject() = default;
 

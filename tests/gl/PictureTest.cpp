@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -73,6 +75,96 @@ std::size_t HolesInRows(const MImageRGBA& image) {
     for (unsigned x = first; x < last; ++x) holes += background(x, y);
   }
   return holes;
+}
+
+struct DrawnBox {
+  unsigned left, top, right, bottom;  // the drawn pixels' columns and rows, inclusive
+};
+
+// The box of the pixels that differ from the background (the corner pixel).
+DrawnBox DrawnBoxOf(const MImageRGBA& image) {
+  const std::uint8_t* corner = image.Pixel(0, 0);
+  DrawnBox box{image.Width(), image.Height(), 0, 0};
+  for (unsigned y = 0; y < image.Height(); ++y)
+    for (unsigned x = 0; x < image.Width(); ++x)
+      if (!std::equal(corner, corner + 3, image.Pixel(x, y))) {
+        box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+        box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+      }
+  return box;
+}
+
+// The share of the picture left free on the side where the drawing comes closest to the edge.
+double TightestMargin(const MImageRGBA& image) {
+  const DrawnBox b = DrawnBoxOf(image);
+  const double w = image.Width(), h = image.Height();
+  return std::min({b.left / w, b.top / h, (w - 1 - b.right) / w, (h - 1 - b.bottom) / h});
+}
+
+Scene SmallPhantom() {
+  Scene scene = MakePhantomScene();
+  scene.view.width = 160;
+  scene.view.height = 120;
+  return scene;
+}
+
+TEST(Picture, PhantomIsFramedTightAroundWhatThePlanesKeep) {
+  // The planes cut the skull down to a quarter: framing its whole box would leave the kept
+  // part small in the middle of the picture.
+  const MImageRGBA image = RenderSceneToImage(SmallPhantom());
+  EXPECT_GT(CoveredFraction(image), 0.4);
+  const double margin = TightestMargin(image);
+  EXPECT_GE(margin, 0.02);
+  EXPECT_LE(margin, 0.10);
+  EXPECT_TRUE(CompareWithReference(image, "phantom", kTolerance));
+}
+
+TEST(Picture, PhantomInParallelProjectionFromAnotherSide) {
+  Scene scene = SmallPhantom();
+  scene.view.parallel = true;
+  scene.view.azimuth = -60.0f;
+  scene.view.elevation = 25.0f;
+  const MImageRGBA image = RenderSceneToImage(scene);
+  EXPECT_GT(CoveredFraction(image), 0.4);
+  const double margin = TightestMargin(image);
+  EXPECT_GE(margin, 0.02);
+  EXPECT_LE(margin, 0.10);
+  EXPECT_TRUE(CompareWithReference(image, "phantom_parallel", kTolerance));
+}
+
+TEST(Picture, PhantomWithClippedTwoSidedTransparentMeshes) {
+  Scene scene = SmallPhantom();
+  scene.clipTransparent = true;
+  scene.twoSidedTransparent = true;
+  const MImageRGBA image = RenderSceneToImage(scene);
+  EXPECT_GT(CoveredFraction(image), 0.4);
+  EXPECT_TRUE(CompareWithReference(image, "phantom_clip_transparent_two_sided", kTolerance));
+}
+
+TEST(Picture, ClippedTransparentShellsShowBothWallsWhenTwoSided) {
+  // Looking into a red shell nested in a blue one, both cut open towards the viewer. One
+  // sided, the far walls face away and are culled: the background shows through the
+  // middle. Two sided, both far walls are drawn, sorted, and the middle mixes both colours.
+  Scene scene = SmallScene();
+  scene.meshes.push_back({"outer", MStlPrimitives::MakeUvSphere({0, 0, 0}, 40.0f, 64, 48), 0xE02020, 0.5f});
+  scene.meshes.push_back({"inner", MStlPrimitives::MakeUvSphere({0, 0, 0}, 20.0f, 64, 48), 0x2020E0, 0.5f});
+  scene.planes.push_back({{0, 0, 0}, {-1, 0, 0}});  // keeps x <= 0; the eye is on the +x side
+  scene.view.direction = {-1.0f, 0.0f, 0.0f};
+  scene.clipTransparent = true;
+  const MImageRGBA oneSided = RenderSceneToImage(scene);
+  const std::uint8_t* middle = oneSided.Pixel(64, 64);
+  EXPECT_TRUE(std::all_of(middle, middle + 3, [](std::uint8_t c) { return c < 8; }));
+
+  scene.twoSidedTransparent = true;
+  const MImageRGBA twoSided = RenderSceneToImage(scene);
+  const std::uint8_t* both = twoSided.Pixel(64, 64);
+  EXPECT_GT(both[0], 40);  // the red shell
+  EXPECT_GT(both[2], 40);  // the blue shell
+  // Unclipped, the near walls cover the middle too: the cut took them away.
+  scene.clipTransparent = false;
+  const MImageRGBA whole = RenderSceneToImage(scene);
+  EXPECT_GT(std::abs(int(whole.Pixel(64, 64)[0]) - int(both[0])) + std::abs(int(whole.Pixel(64, 64)[2]) - int(both[2])),
+            20);
 }
 
 TEST(Picture, CapsStayOnTheWallOfADisplacedMesh) {
