@@ -189,7 +189,8 @@ void WritePicture(const MImageRGBA& image, const std::string& path) {
 }
 
 // Writes one cycle of the displacement animation, the scale rising from 0 to 1 and back.
-void RenderAnimation(const Scene& scene, unsigned frames, const std::string& output, IVRenderGL& render) {
+void RenderAnimation(const Scene& scene, unsigned frames, const std::string& output, IVRenderGL& render,
+                     std::vector<std::string>& warnings) {
   const std::string stem = output.substr(0, output.size() - 4);
   SceneRenderer renderer(scene);
   for (unsigned i = 0; i < frames; ++i) {
@@ -202,6 +203,7 @@ void RenderAnimation(const Scene& scene, unsigned frames, const std::string& out
     WritePicture(image, stem + name);
     std::printf("wrote %s (%ux%u)\n", (stem + name).c_str(), scene.view.width, scene.view.height);
   }
+  warnings = renderer.GetWarnings();
 }
 
 }  // namespace
@@ -279,12 +281,14 @@ int main(int argc, char** argv) {
       if (!why.empty()) std::fprintf(stderr, "vistal-render: warning: %s; it draws nothing\n", why.c_str());
     }
 
+    std::vector<std::string> warnings;
     if (frames == 0) {
-      WritePicture(RenderSceneToImage(scene, render), output);
+      WritePicture(RenderSceneToImage(scene, render, &warnings), output);
       std::printf("wrote %s (%ux%u)\n", output.c_str(), scene.view.width, scene.view.height);
     } else {
-      RenderAnimation(scene, frames, output, render);
+      RenderAnimation(scene, frames, output, render, warnings);
     }
+    for (const std::string& warning : warnings) std::fprintf(stderr, "vistal-render: warning: %s\n", warning.c_str());
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vistal-render: %s\n", e.what());
