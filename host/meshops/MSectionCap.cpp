@@ -70,7 +70,7 @@ void CutContour(const std::vector<Vertex>& points, const std::vector<double>& va
   const std::size_t numSegments = closed ? n : n - 1;
   std::vector<Span> spans(numSegments);
   for (std::size_t i = 0; i < numSegments; ++i)
-    spans[i] = ClipSegment(&values[i * numPlanes], &values[(i + 1) % n * numPlanes], numPlanes);
+    spans[i] = ClipSegment(values.data() + i * numPlanes, values.data() + (i + 1) % n * numPlanes, numPlanes);
 
   // A closed contour is walked from a segment that starts outside, so that no chain
   // runs across the walk's start.
