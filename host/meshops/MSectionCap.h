@@ -8,7 +8,10 @@
 // where the next chain comes back in: the section runs with the solid on its left (seen
 // from the plane's positive side, as MNewSlicer makes it), so that part of the border,
 // counter-clockwise from the exit, lies in the solid. A mesh that is open only where the
-// other planes cut it away therefore gets the outline of the closed mesh.
+// other planes cut it away therefore gets the outline of the closed mesh. Where no chain
+// reaches K's border, K lies wholly inside the solid or wholly outside; the side of the
+// section nearest to it tells which. A mesh wound the other way round throughout (its
+// section enclosing a negative area) is taken as if wound the usual way.
 //
 // A chain that ends inside K, where the mesh is open on the kept side, has no such
 // continuation; its end is joined to the start of a chain by a straight edge, its own

@@ -222,7 +222,7 @@ TEST(UISurfaceSection, NoFaceWithoutAMeshParentAClosedSectionOrAPlane) {
   EXPECT_FALSE(face.Setup(nullptr, middle, 0));
   EXPECT_FALSE(face.Setup(&plain, middle, 0));
   EXPECT_FALSE(face.Setup(&meshless, middle, 0));
-  EXPECT_FALSE(face.Setup(&patch, sideways, 0));  // open section: no cap
+  EXPECT_FALSE(face.Setup(&patch, sideways, 0));  // a line across a flat patch encloses nothing
   EXPECT_FALSE(face.Setup(&cube, above, 0));
   EXPECT_FALSE(face.Setup(&cube, flat, 0));
   EXPECT_FALSE(face.Setup(&cube, middle, 2));  // back faces instead of a face
