@@ -7,6 +7,7 @@
 #include "host/mesh/MStlPoint.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/render/IVRenderPlacement.h"
+#include "host/meshops/UISurfaceSection.h"
 #include "vistal/clipping/MClippingData.h"
 #include "vistal/clipping/MClippingPlane.h"
 
@@ -73,6 +74,31 @@ void ClippedMeshObject::GetKeptPoints(std::vector<MMPoint3d<double>>& points, un
         kept.AddPlane({e.a, e.b, e.c, e.d});
       }
   UIStlObject::GetKeptPoints(points, scene, kept);
+}
+
+bool ClippedMeshObject::GetCutFaceClipFrames(const MFrame<float>& face, std::vector<MFrame<float>>& frames) const {
+  frames.clear();
+  const MClippingData* data = GetClippingData();
+  if (!data) return false;
+  // A face is set up with its plane's frame as read for clipping.
+  for (const auto& entry : data->GetPlanes()) {
+    if (!(entry.first->GetClippingPlane(true) == face)) continue;
+    for (MClippingPlane* other : data->GetCutFaceClippingPlanes(entry.first))
+      frames.push_back(other->GetClippingPlane(true));
+    return true;
+  }
+  return false;
+}
+
+std::vector<std::string> ClippedMeshObject::GetCutFaceWarnings() {
+  std::vector<std::string> warnings;
+  for (UIObject* surface : GetClippingSurfaces())
+    if (const auto* section = dynamic_cast<const UISurfaceSection*>(surface)) {
+      const std::string& warning = section->GetWarning();
+      if (!warning.empty() && std::find(warnings.begin(), warnings.end(), warning) == warnings.end())
+        warnings.push_back(warning);
+    }
+  return warnings;
 }
 
 // Ripples across the surface, pushed out from the mesh's centre: an animation that

@@ -1,19 +1,23 @@
 #pragma once
 // A mesh scene object that takes part in clipping: the host-side class that inherits the
 // ready-made clippable implementation. Its render routine loads the clip planes around
-// its own drawing and then draws the cut faces.
+// its own drawing and then draws the cut faces. It tells each cut face which planes clip
+// it, so that the face closes its section within what those planes keep.
 #include "host/core/UIStlObject.h"
+#include "host/meshops/ICutFaceParent.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
 #include "vistal/masks/MDataMask.h"
 #include "scene/SceneApi.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 // The world-to-eye matrix for vertices in a mesh's integer units: the linear part
 // scaled by 1 / IE, the translation kept.
 VISTAL_SCENE_API void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]);
 
-class VISTAL_SCENE_API ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp {
+class VISTAL_SCENE_API ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp, public ICutFaceParent {
 public:
   explicit ClippedMeshObject(std::shared_ptr<MStlBase> stl);
 
@@ -23,6 +27,12 @@ public:
   void Render(IVRender& render, const MCoordinateSystem& system) override;
   // What its clip planes and the region leave of the mesh: what the object draws.
   void GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const override;
+
+  // The frames of the planes that the clipping data draws the face of the plane with
+  // frame `face` clipped by.
+  bool GetCutFaceClipFrames(const MFrame<float>& face, std::vector<MFrame<float>>& frames) const override;
+  // The warnings of the cut faces made so far, each different one once.
+  std::vector<std::string> GetCutFaceWarnings();
 
   // Gives every point of the mesh a displacement of up to `maxMillimetres`, kept in a
   // mask of the mesh, and from then on shows a copy of the mesh of its own with every

@@ -16,6 +16,7 @@
 #include "vistal/containers/IVVertexContainerBoundingBox.h"
 #include "vistal/containers/IVVertexContainerM3dBorder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -66,6 +67,7 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
   }
   for (const SceneMesh& m : m_scene.meshes) {
     auto object = std::make_unique<ClippedMeshObject>(m.mesh);
+    object->SetName(m.name);
     if (m.alpha < 1.0f) {
       if (m_scene.clipTransparent) object->DoOperation(add);
       m_transparent.push_back(std::move(object));
@@ -265,7 +267,12 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   SurfaceCreatorScope hook;
 
   // Opaque meshes first, clipped and capped, then the overlays.
-  for (auto& object : m_opaque) object->Render(render, world);
+  for (auto& object : m_opaque) {
+    object->Render(render, world);
+    for (std::string& warning : object->GetCutFaceWarnings())
+      if (std::find(m_warnings.begin(), m_warnings.end(), warning) == m_warnings.end())
+        m_warnings.push_back(std::move(warning));
+  }
   if (!m_section_lines.empty()) _RenderSections(render);
   if (m_far_edges) _RenderBoundingBox(render);
 
@@ -307,13 +314,14 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   return true;
 }
 
-MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render) {
+MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render, std::vector<std::string>* warnings) {
   if (render.Width() != scene.view.width || render.Height() != scene.view.height)
     throw std::invalid_argument("the renderer's frame is not the scene's picture size");
   MImageRGBA image;
   SceneRenderer renderer(scene);
   if (!renderer.Render(render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
     throw std::runtime_error("the renderer opened no frame");
+  if (warnings) *warnings = renderer.GetWarnings();
   return image;
 }
 

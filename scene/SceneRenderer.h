@@ -11,6 +11,7 @@
 
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 class IVRender;
@@ -55,6 +56,9 @@ public:
   // A renderer is the scene renderer's for good once it has drawn with it. Throws
   // std::invalid_argument when the scene has more planes than the renderer has clip slots.
   bool Render(IVRender& render, IVDisplaySurface& surface);
+  // What the frames drawn so far found worth telling the user (a mesh open where a cap
+  // had to close it, say), each different line once, in the order they came up.
+  const std::vector<std::string>& GetWarnings() const { return m_warnings; }
 
 private:
   void _MakeSections();
@@ -82,10 +86,12 @@ private:
   bool m_framed = false;
   std::unique_ptr<IVTransparencyCache> m_cache;
   IVRender* m_render = nullptr;
+  std::vector<std::string> m_warnings;
 };
 
 // Renders the scene offscreen with OpenGL and reads the picture back.
 VISTAL_SCENE_API MImageRGBA RenderSceneToImage(const Scene& scene);
 // The same with a renderer of the scene's size made beforehand (to ask it for its clip
-// slots before the meshes are read, say).
-VISTAL_SCENE_API MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render);
+// slots before the meshes are read, say), and the renderer's warnings when asked for.
+VISTAL_SCENE_API MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render,
+                                               std::vector<std::string>* warnings = nullptr);

@@ -99,23 +99,27 @@ void WriteFrame(SceneRenderer& renderer, IVRenderGL& render, const std::string& 
 }
 
 // Writes one cycle of the displacement animation, the scale rising from 0 to 1 and back.
-void RenderAnimation(const Scene& scene, unsigned frames, const std::string& output, IVRenderGL& render) {
+void RenderAnimation(const Scene& scene, unsigned frames, const std::string& output, IVRenderGL& render,
+                     std::vector<std::string>& warnings) {
   SceneRenderer renderer(scene);
   for (unsigned i = 0; i < frames; ++i) {
     renderer.SetDisplacementScale(0.5f - 0.5f * std::cos(6.2831853f * float(i) / float(frames)));
     WriteFrame(renderer, render, output, i);
   }
+  warnings = renderer.GetWarnings();
 }
 
 // Writes one turn of the camera round the up vector in equal steps, framed once for the
 // whole turn so that the scene keeps its size from picture to picture.
-void RenderTurntable(const Scene& scene, unsigned frames, const std::string& output, IVRenderGL& render) {
+void RenderTurntable(const Scene& scene, unsigned frames, const std::string& output, IVRenderGL& render,
+                     std::vector<std::string>& warnings) {
   SceneRenderer renderer(scene);
   renderer.FrameTurntable();
   for (unsigned i = 0; i < frames; ++i) {
     if (i > 0) renderer.TurnAroundUp(360.0 / frames);
     WriteFrame(renderer, render, output, i);
   }
+  warnings = renderer.GetWarnings();
 }
 
 }  // namespace
@@ -145,14 +149,16 @@ int main(int argc, char** argv) {
       if (!why.empty()) std::fprintf(stderr, "vistal-render: warning: %s; it draws nothing\n", why.c_str());
     }
 
+    std::vector<std::string> warnings;
     if (options.turntableFrames > 0) {
-      RenderTurntable(scene, options.turntableFrames, options.output, render);
+      RenderTurntable(scene, options.turntableFrames, options.output, render, warnings);
     } else if (options.displacementFrames > 0) {
-      RenderAnimation(scene, options.displacementFrames, options.output, render);
+      RenderAnimation(scene, options.displacementFrames, options.output, render, warnings);
     } else {
-      WritePicture(RenderSceneToImage(scene, render), options.output);
+      WritePicture(RenderSceneToImage(scene, render, &warnings), options.output);
       std::printf("wrote %s (%ux%u)\n", options.output.c_str(), scene.view.width, scene.view.height);
     }
+    for (const std::string& warning : warnings) std::fprintf(stderr, "vistal-render: warning: %s\n", warning.c_str());
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vistal-render: %s\n", e.what());

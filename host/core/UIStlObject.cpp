@@ -46,6 +46,7 @@ UIStlObject::UIStlObject(std::shared_ptr<MStlBase> stl) : UIStlObject() { SetStl
 
 UIStlObject::UIStlObject(const UIStlObject& other)
     : UIObjectMedical(other),
+      m_name(other.m_name),
       m_material(other.m_material),
       m_alpha(other.m_alpha),
       m_container(std::make_unique<MeshContainer>(nullptr)) {
@@ -55,6 +56,7 @@ UIStlObject::UIStlObject(const UIStlObject& other)
 UIStlObject& UIStlObject::operator=(const UIStlObject& other) {
   if (this == &other) return *this;
   UIObjectMedical::operator=(other);
+  m_name = other.m_name;
   m_material = other.m_material;
   m_alpha = other.m_alpha;
   SetStl(other.m_stl);

@@ -5,6 +5,8 @@
 #include "host/render/MMaterial.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 
 class MStlBase;
 
@@ -15,7 +17,7 @@ public:
   // Without a mesh: no extent, nothing drawn.
   UIStlObject();
   explicit UIStlObject(std::shared_ptr<MStlBase> stl);
-  // A copy shares the mesh and takes material and opacity; what was recorded for the
+  // A copy shares the mesh and takes name, material and opacity; what was recorded for the
   // renderer is not shared.
   UIStlObject(const UIStlObject& other);
   UIStlObject& operator=(const UIStlObject& other);
@@ -27,6 +29,10 @@ public:
   void SetStl(std::shared_ptr<MStlBase> stl);
   MStlBase* GetStl() const { return m_stl.get(); }
   const std::shared_ptr<MStlBase>& GetStlShared() const { return m_stl; }
+
+  // What messages about the object call it (a file name, say); empty until set.
+  void SetName(std::string name) { m_name = std::move(name); }
+  const std::string& GetName() const { return m_name; }
 
   void SetMaterial(const MMaterial& material) { m_material = material; }
   const MMaterial& GetMaterial() const { return m_material; }
@@ -58,6 +64,7 @@ private:
   void _Unlink();
 
   std::shared_ptr<MStlBase> m_stl;
+  std::string m_name;
   MMaterial m_material;
   float m_alpha = 1.0f;
   // Goes stale when the mesh is edited: what was recorded must then be recorded anew.

@@ -6,6 +6,7 @@
 #include "host/mesh/MStlTriangle.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -65,18 +66,24 @@ constexpr SegmentCase kCases[8] = {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
-// The side of every mesh point, decided once per point and then looked up by the point's
-// address: a table lookup costs far less than evaluating the plane at every corner of
-// every triangle.
+// The sides of every mesh point for a group of planes, decided once per point and then
+// looked up by the point's address: a table lookup costs far less than evaluating the
+// planes at every corner of every triangle.
 //
 // The mesh keeps its points in a few contiguous blocks (one per build or append) and
 // shows them only one at a time, so the blocks are found by probing point addresses: a
 // few dozen probes per block. The table is indexed by address within those spans and
 // filled from the points themselves as triangles reach them, so its answers never depend
 // on the probing being right: a point outside every span is simply evaluated where met.
+//
+// Entries are of type T: one bit per plane, and one that marks the entry decided. Few
+// planes take bytes, so that the table stays small.
+template <typename T>
 class PointSides {
 public:
-  PointSides(const MStlBase& mesh, const Plane& plane) : m_plane(plane) {
+  static constexpr std::size_t kMaxPlanes = 8 * sizeof(T) - 1;
+
+  PointSides(const MStlBase& mesh, const Plane* planes, std::size_t count) : m_planes(planes), m_count(count) {
     const std::uint32_t n = mesh.GetNumPoints();
     auto at = [&](std::uint32_t i) { return &mesh.GetPoint(i); };
     std::size_t slots = 0;
@@ -106,18 +113,19 @@ public:
               [](const Run& l, const Run& r) { return Address(l.begin) < Address(r.begin); });
   }
 
-  // 1 for a point on the negative side, 0 for one on the plane or the positive side.
+  // Bit k set: the point is on the negative side of plane k; clear: on the plane or the
+  // positive side.
   unsigned Negative(const MStlPoint* p) {
     const std::uintptr_t offset = Address(p) - m_begin;
     if (offset < m_bytes) {
-      const std::uint8_t side = m_table[offset / sizeof(MStlPoint)];
-      if (side != kUnknown) return side >> 1;
+      const T sides = m_table[offset / sizeof(MStlPoint)];
+      if (sides & kDecided) return sides & ~kDecided;
     }
     return _Decide(p);
   }
 
 private:
-  static constexpr std::uint8_t kUnknown = 0, kPositive = 1, kNegative = 2;
+  static constexpr T kDecided = T(1u << kMaxPlanes);
 
   struct Run {
     const MStlPoint* begin;
@@ -127,18 +135,24 @@ private:
 
   static std::uintptr_t Address(const MStlPoint* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
+  unsigned _Evaluate(const MStlPoint& p) const {
+    unsigned negative = 0;
+    for (std::size_t k = 0; k < m_count; ++k) negative |= unsigned(PlaneValue(m_planes[k], p) < 0.0) << k;
+    return negative;
+  }
+
   // A point met for the first time, or one in another span than the last.
   [[gnu::noinline]] unsigned _Decide(const MStlPoint* p) {
     if (Address(p) - m_begin >= m_bytes) {
       const Run* r = _FindRun(p);
-      if (!r) return PlaneValue(m_plane, *p) < 0.0;
+      if (!r) return _Evaluate(*p);
       m_begin = Address(r->begin);
       m_bytes = r->bytes;
       m_table = m_sides.data() + r->slot;
     }
-    std::uint8_t& side = m_table[(Address(p) - m_begin) / sizeof(MStlPoint)];
-    if (side == kUnknown) side = PlaneValue(m_plane, *p) < 0.0 ? kNegative : kPositive;
-    return side >> 1;
+    T& sides = m_table[(Address(p) - m_begin) / sizeof(MStlPoint)];
+    if (!(sides & kDecided)) sides = T(_Evaluate(*p) | kDecided);
+    return sides & ~kDecided;
   }
 
   const Run* _FindRun(const MStlPoint* p) const {
@@ -149,13 +163,14 @@ private:
     return Address(p) - Address(it->begin) < it->bytes ? &*it : nullptr;
   }
 
-  Plane m_plane;
+  const Plane* m_planes;
+  std::size_t m_count;
   std::vector<Run> m_runs;  // in address order
-  std::vector<std::uint8_t> m_sides;
+  std::vector<T> m_sides;
   // The span of the last lookup.
   std::uintptr_t m_begin = 0;
   std::uintptr_t m_bytes = 0;
-  std::uint8_t* m_table = nullptr;
+  T* m_table = nullptr;
 };
 
 // Segments sorted by one of their keys, for finding the segment that continues another.
@@ -185,54 +200,10 @@ private:
   std::vector<std::uint32_t> m_order;
 };
 
-}  // namespace
-
-MNewSlicer::MNewSlicer() = default;
-MNewSlicer::MNewSlicer(const MNewSlicer&) = default;
-MNewSlicer& MNewSlicer::operator=(const MNewSlicer&) = default;
-MNewSlicer::~MNewSlicer() = default;
-
-void MNewSlicer::SetPlaneSliceMode(const MMPlaneEq<double>& plane, bool keepDegenerateContours) {
-  m_plane = plane;
-  m_keep_degenerate = keepDegenerateContours;
-}
-
-bool MNewSlicer::MakePlaneBasis(const MMPoint3d<double>& normal, MMPoint3d<double>& u, MMPoint3d<double>& v) {
-  const double length = normal.Length();
-  if (!std::isfinite(length) || length == 0.0) return false;
-  const MMPoint3d<double> n = normal / length;
-  int k = 0;
-  if (std::fabs(n.y) > std::fabs(n[k])) k = 1;
-  if (std::fabs(n.z) > std::fabs(n[k])) k = 2;
-  // The axis after the largest component is at least 45 degrees away from the normal, so
-  // what is left of it after removing its normal part is well conditioned.
-  MMPoint3d<double> e;
-  e[(k + 1) % 3] = 1.0;
-  u = e - n * n.Dot(e);
-  u = u / u.Length();
-  v = n.Cross(u);
-  return true;
-}
-
-bool MNewSlicer::Operate() {
-  m_border.Clear();
-  MMPoint3d<double> u, v;
-  if (!mp_stl || !std::isfinite(m_plane.d) || !MakePlaneBasis(m_plane.Normal(), u, v)) return false;
-  const Plane plane{m_plane.a, m_plane.b, m_plane.c, m_plane.d};
-
-  // One pass over the triangles. Each point's side is decided once, when a triangle first
-  // reaches it; only triangles with corners on both sides leave a segment.
-  PointSides sides(*mp_stl, plane);
-  std::vector<Segment> segments;
-  ForEachTriangle(*mp_stl, [&](const MStlTriangle& t) {
-    const MStlPoint* const* p = t.points;
-    const unsigned mask = sides.Negative(p[0]) | sides.Negative(p[1]) << 1 | sides.Negative(p[2]) << 2;
-    if (mask == 0 || mask == 7) return;
-    const SegmentCase& c = kCases[mask];
-    segments.push_back({{p[c.fromPlus], p[c.fromMinus]}, {p[c.toPlus], p[c.toMinus]}, &t});
-  });
-  if (segments.empty()) return false;
-
+// Links one plane's segments into contours and adds them to the border.
+void LinkContours(const std::vector<Segment>& segments, const Plane& plane, const MMPoint3d<double>& u,
+                  const MMPoint3d<double>& v, bool keepDegenerate, MStlSlicerBase::Border& border) {
+  using MSlicePointData = MStlSlicerBase::MSlicePointData;
   const std::uint32_t n = static_cast<std::uint32_t>(segments.size());
   const SegmentIndex byFrom(segments, &Segment::from);
   const SegmentIndex byTo(segments, &Segment::to);
@@ -292,7 +263,7 @@ bool MNewSlicer::Operate() {
 
     // Merge runs at one vertex, keeping the last of each run: its triangle is the one that
     // leads on to the next point.
-    Contour contour;
+    MStlSlicerBase::Contour contour;
     contour.SetClosed(closed);
     const std::size_t count = points.size();
     std::size_t kept = 0;
@@ -309,8 +280,95 @@ bool MNewSlicer::Operate() {
       kept = 1;
     }
     const bool degenerate = closed ? kept < 3 : kept < 2;
-    if (degenerate && !m_keep_degenerate) continue;
-    m_border.AddContour(std::move(contour));
+    if (degenerate && !keepDegenerate) continue;
+    border.AddContour(std::move(contour));
   }
+}
+
+// One pass over the triangles for a group of planes: each point's sides are decided
+// once, when a triangle first reaches it; only triangles with corners on both sides of
+// some plane leave a segment, in that plane's list.
+template <typename T>
+void CollectSegments(const MStlBase& mesh, const Plane* planes, std::size_t count,
+                     std::vector<Segment>* segments) {
+  PointSides<T> sides(mesh, planes, count);
+  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
+    const MStlPoint* const* p = t.points;
+    const unsigned m0 = sides.Negative(p[0]), m1 = sides.Negative(p[1]), m2 = sides.Negative(p[2]);
+    for (unsigned crossed = (m0 | m1 | m2) & ~(m0 & m1 & m2); crossed; crossed &= crossed - 1) {
+      const int k = std::countr_zero(crossed);
+      const unsigned mask = (m0 >> k & 1u) | (m1 >> k & 1u) << 1 | (m2 >> k & 1u) << 2;
+      const SegmentCase& c = kCases[mask];
+      segments[k].push_back({{p[c.fromPlus], p[c.fromMinus]}, {p[c.toPlus], p[c.toMinus]}, &t});
+    }
+  });
+}
+
+}  // namespace
+
+MNewSlicer::MNewSlicer() = default;
+MNewSlicer::MNewSlicer(const MNewSlicer&) = default;
+MNewSlicer& MNewSlicer::operator=(const MNewSlicer&) = default;
+MNewSlicer::~MNewSlicer() = default;
+
+void MNewSlicer::SetPlaneSliceMode(const MMPlaneEq<double>& plane, bool keepDegenerateContours) {
+  m_plane = plane;
+  m_keep_degenerate = keepDegenerateContours;
+}
+
+bool MNewSlicer::MakePlaneBasis(const MMPoint3d<double>& normal, MMPoint3d<double>& u, MMPoint3d<double>& v) {
+  const double length = normal.Length();
+  if (!std::isfinite(length) || length == 0.0) return false;
+  const MMPoint3d<double> n = normal / length;
+  int k = 0;
+  if (std::fabs(n.y) > std::fabs(n[k])) k = 1;
+  if (std::fabs(n.z) > std::fabs(n[k])) k = 2;
+  // The axis after the largest component is at least 45 degrees away from the normal, so
+  // what is left of it after removing its normal part is well conditioned.
+  MMPoint3d<double> e;
+  e[(k + 1) % 3] = 1.0;
+  u = e - n * n.Dot(e);
+  u = u / u.Length();
+  v = n.Cross(u);
+  return true;
+}
+
+bool MNewSlicer::Operate() {
+  std::vector<Border> borders;
+  SliceAll(mp_stl, {m_plane}, m_keep_degenerate, borders);
+  m_border = std::move(borders.front());
   return !m_border.IsEmpty();
+}
+
+void MNewSlicer::SliceAll(const MStlBase* stl, const std::vector<MMPlaneEq<double>>& planes,
+                          bool keepDegenerateContours, std::vector<Border>& borders) {
+  borders.assign(planes.size(), Border());
+  if (!stl) return;
+  // The planes that can cut at all, with their bases and their places in `planes`.
+  std::vector<Plane> cutting;
+  std::vector<std::size_t> place;
+  std::vector<MMPoint3d<double>> us, vs;
+  for (std::size_t i = 0; i < planes.size(); ++i) {
+    MMPoint3d<double> u, v;
+    const MMPlaneEq<double>& p = planes[i];
+    if (!std::isfinite(p.d) || !MakePlaneBasis(p.Normal(), u, v)) continue;
+    cutting.push_back({p.a, p.b, p.c, p.d});
+    place.push_back(i);
+    us.push_back(u);
+    vs.push_back(v);
+  }
+  constexpr std::size_t kMaxPlanes = PointSides<std::uint16_t>::kMaxPlanes;
+  std::vector<Segment> segments[kMaxPlanes];
+  for (std::size_t first = 0; first < cutting.size(); first += kMaxPlanes) {
+    const std::size_t count = std::min(kMaxPlanes, cutting.size() - first);
+    for (std::size_t k = 0; k < count; ++k) segments[k].clear();
+    if (count <= PointSides<std::uint8_t>::kMaxPlanes)
+      CollectSegments<std::uint8_t>(*stl, &cutting[first], count, segments);
+    else
+      CollectSegments<std::uint16_t>(*stl, &cutting[first], count, segments);
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::size_t i = first + k;
+      LinkContours(segments[k], cutting[i], us[i], vs[i], keepDegenerateContours, borders[place[i]]);
+    }
+  }
 }

@@ -1,7 +1,11 @@
-# Sources of host/meshops: section borders, the mesh slicer and the cut face built on it.
+# Sources of host/meshops: section borders, the mesh slicer, and the cut face built on it
+# with the outline that closes its section and the sections its siblings share.
 target_sources(vistal_host PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ICutFaceParent.cpp
   ${CMAKE_CURRENT_LIST_DIR}/M3dBorderNodePool.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MNewSlicer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MSectionCache.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MSectionCap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MStlSlicerBase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UISurfaceSection.cpp
 )

@@ -3,8 +3,10 @@
 #include "host/core/UIStlObject.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlUnits.h"
+#include "host/meshops/ICutFaceParent.h"
 #include "host/meshops/MNewSlicer.h"
 #include "host/render/IVRenderPlacement.h"
+#include "host/meshops/MSectionCap.h"
 #include "host/render/IVVertexContainer.h"
 
 #include <GL/glu.h>
@@ -48,6 +50,22 @@ _GLUfuncptr Callback(F* f) {
   return reinterpret_cast<_GLUfuncptr>(f);
 }
 
+// The unit normal of a face's frame: N, or the edges' normal when N has no length.
+// False for a frame that has neither.
+bool FaceNormal(const MFrame<float>& frame, MMPoint3d<double>& normal) {
+  MMPoint3d<double> n(frame.N);
+  if (n.SquaredLength() == 0.0) n = MMPoint3d<double>(frame.U).Cross(MMPoint3d<double>(frame.V));
+  const double length = n.Length();
+  if (!std::isfinite(length) || length == 0.0) return false;
+  normal = n / length;
+  return true;
+}
+
+// The plane n.(p - o) = 0 in scene units is n.q - IE n.o = 0 for q in integer units.
+MMPlaneEq<double> PlaneInUnits(const MMPoint3d<double>& normal, const MMPoint3d<double>& origin) {
+  return {normal.x, normal.y, normal.z, -static_cast<double>(IE) * normal.Dot(origin)};
+}
+
 }  // namespace
 
 // The face's triangles, emitted as one batch.
@@ -71,10 +89,14 @@ UISurfaceSection::UISurfaceSection() : m_container(std::make_unique<FaceContaine
 UISurfaceSection::UISurfaceSection(const UISurfaceSection& o)
     : UISurface(o),
       mp_stl_object(o.mp_stl_object),
+      mp_cut_face_parent(o.mp_cut_face_parent),
       m_normal(o.m_normal),
       m_origin(o.m_origin),
       m_cut_mesh(o.m_cut_mesh),
       m_cut_validity(o.m_cut_validity),
+      m_section(o.m_section),
+      m_clip_frames(o.m_clip_frames),
+      m_warning(o.m_warning),
       m_triangles(o.m_triangles),
       m_box(o.m_box),
       m_container(std::make_unique<FaceContainer>(m_triangles)) {
@@ -87,8 +109,12 @@ UISurfaceSection& UISurfaceSection::operator=(const UISurfaceSection& o) {
   _Follow(o.m_cut_mesh);
   m_cut_validity = o.m_cut_validity;
   mp_stl_object = o.mp_stl_object;
+  mp_cut_face_parent = o.mp_cut_face_parent;
   m_normal = o.m_normal;
   m_origin = o.m_origin;
+  m_section = o.m_section;
+  m_clip_frames = o.m_clip_frames;
+  m_warning = o.m_warning;
   m_triangles = o.m_triangles;
   m_box = o.m_box;
   m_container->DestroyRenderOptimisations();
@@ -103,20 +129,20 @@ bool UISurfaceSection::Setup(UIObjectMedical* parent, MFrame<float>& frame, int 
   _Follow(nullptr);
   _ClearFace();
   mp_stl_object = nullptr;
+  mp_cut_face_parent = nullptr;
 
   const auto* object = textureMappingMode == 2 ? nullptr : dynamic_cast<const UIStlObject*>(parent);
-  MMPoint3d<double> n(frame.N);
-  if (n.SquaredLength() == 0.0) n = MMPoint3d<double>(frame.U).Cross(MMPoint3d<double>(frame.V));
-  const double length = n.Length();
+  MMPoint3d<double> normal;
   const MMPoint3d<double> origin(frame.O);
-  const bool plane = std::isfinite(length) && length != 0.0 && std::isfinite(origin.Dot(origin));
+  const bool plane = FaceNormal(frame, normal) && std::isfinite(origin.Dot(origin));
   // The base keeps the arguments; told of no parent when the section follows none.
   if (!object || !plane || !UISurface::Setup(parent, frame, textureMappingMode)) {
     UISurface::Setup(nullptr, frame, textureMappingMode);
     return false;
   }
   mp_stl_object = object;
-  m_normal = n / length;
+  mp_cut_face_parent = dynamic_cast<const ICutFaceParent*>(parent);
+  m_normal = normal;
   m_origin = origin;
   _Update();
   return !m_triangles.empty();
@@ -126,12 +152,18 @@ void UISurfaceSection::_Follow(std::shared_ptr<MStlBase> mesh) const {
   if (m_cut_mesh) m_cut_mesh->GetValidity().RemoveDependant(m_cut_validity);
   m_cut_mesh = std::move(mesh);
   m_cut_validity.SetInvalid();
-  if (m_cut_mesh) m_cut_mesh->GetValidity().AddDependant(m_cut_validity);
+  m_section.Clear();
+  if (!m_cut_mesh) return;
+  // Edits made before now are news to other followers only; delivered later, they would
+  // make this face again for nothing.
+  m_cut_mesh->_SpreadInvalidity();
+  m_cut_mesh->GetValidity().AddDependant(m_cut_validity);
 }
 
 void UISurfaceSection::_ClearFace() const {
   m_triangles.clear();
   m_box.SetEmpty();
+  m_warning.clear();
   m_container->DestroyRenderOptimisations();
 }
 
@@ -142,21 +174,56 @@ void UISurfaceSection::_Update() const {
     _Follow(mesh);
   else if (mesh)
     mesh->_SpreadInvalidity();  // delivers edits made since it was last asked
-  if (m_cut_validity.IsValid()) return;
-  _ClearFace();
-  if (m_cut_mesh) _BuildFace(*m_cut_mesh);
+  std::vector<MFrame<float>> clipFrames;
+  if (mp_cut_face_parent) mp_cut_face_parent->GetCutFaceClipFrames(GetFrame(), clipFrames);
+  if (m_cut_validity.IsValid() && clipFrames == m_clip_frames) return;
+  if (!m_cut_validity.IsValid()) _Cut(clipFrames);
   m_cut_validity.SetValid();
+  m_clip_frames = std::move(clipFrames);
+  _ClearFace();
+  _BuildFace();
 }
 
-void UISurfaceSection::_BuildFace(MStlBase& mesh) const {
-  const MMPoint3d<double>& n = m_normal;
-  // The plane n.(p - O) = 0 in scene units is n.q - IE n.O = 0 for q in integer units.
-  const double ie = static_cast<double>(IE);
-  MNewSlicer slicer;
-  slicer.SetSliceStl(&mesh);
-  slicer.SetPlaneSliceMode(MMPlaneEq<double>(n.x, n.y, n.z, -ie * n.Dot(m_origin)), false);
-  if (!slicer.Operate()) return;
+void UISurfaceSection::_Cut(const std::vector<MFrame<float>>& clipFrames) const {
+  m_section.Clear();
+  if (!m_cut_mesh) return;
+  const MMPlaneEq<double> plane = PlaneInUnits(m_normal, m_origin);
+  if (!mp_cut_face_parent) {
+    MNewSlicer slicer;
+    slicer.SetSliceStl(m_cut_mesh.get());
+    slicer.SetPlaneSliceMode(plane, false);
+    slicer.Operate();
+    m_section = slicer.GetBorder();
+    return;
+  }
+  // The other planes have faces of their own, each cut from the same mesh: naming their
+  // planes as the other faces do lets the cache cut all of them in one pass.
+  std::vector<MMPlaneEq<double>> siblings;
+  for (const MFrame<float>& f : clipFrames) {
+    MMPoint3d<double> n;
+    if (FaceNormal(f, n)) siblings.push_back(PlaneInUnits(n, MMPoint3d<double>(f.O)));
+  }
+  m_section = mp_cut_face_parent->GetSectionCache().GetSection(m_cut_mesh, plane, siblings);
+}
 
+void UISurfaceSection::_BuildFace() const {
+  if (m_section.IsEmpty()) return;
+  // The renderer keeps N.(p - O) >= 0 of each other plane, and keeps everything for one
+  // whose normal is zero.
+  std::vector<MMPlaneEq<double>> keep;
+  for (const MFrame<float>& f : m_clip_frames) {
+    const MMPoint3d<double> n(f.N);
+    if (n.SquaredLength() > 0.0) keep.push_back(PlaneInUnits(n, MMPoint3d<double>(f.O)));
+  }
+  const MSectionCap cap(m_section, PlaneInUnits(m_normal, m_origin), keep);
+  if (cap.GetNumJoins() > 0) {
+    const std::string& name = mp_stl_object->GetName();
+    m_warning = (name.empty() ? std::string("a mesh") : "mesh '" + name + "'") +
+                " is open where a clip plane cuts it on the kept side; its cut face there is closed by a straight edge";
+  }
+
+  const MMPoint3d<double>& n = m_normal;
+  const double ie = static_cast<double>(IE);
   Tessellation tess;
   GLUtesselator* glu = gluNewTess();
   if (!glu) return;
@@ -171,15 +238,9 @@ void UISurfaceSection::_BuildFace(MStlBase& mesh) const {
   gluTessProperty(glu, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
   gluTessNormal(glu, -n.x, -n.y, -n.z);
   gluTessBeginPolygon(glu, &tess);
-  const MNewSlicer::Border& border = slicer.GetBorder();
-  for (std::size_t i = 0; i < border.GetNumContours(); ++i) {
-    // An open contour, where the plane leaves the mesh through a hole in it, bounds
-    // nothing: it gets no face.
-    const MNewSlicer::Contour& contour = border.GetContour(i);
-    if (!contour.IsClosed() || contour.GetNumPoints() < 3) continue;
+  for (const MSectionCap::Loop& loop : cap.GetLoops()) {
     gluTessBeginContour(glu);
-    for (const auto& p : contour.GetPoints()) {
-      const MMPoint3d<double>& q = p.data.point;
+    for (const MMPoint3d<double>& q : loop) {
       tess.vertices.push_back({q.x / ie, q.y / ie, q.z / ie});
       gluTessVertex(glu, tess.vertices.back().data(), tess.vertices.back().data());
     }
@@ -208,6 +269,11 @@ void UISurfaceSection::_BuildFace(MStlBase& mesh) const {
 const std::vector<IVVertexPN>& UISurfaceSection::GetTriangles() const {
   _Update();
   return m_triangles;
+}
+
+const std::string& UISurfaceSection::GetWarning() const {
+  _Update();
+  return m_warning;
 }
 
 void UISurfaceSection::GetBoundingBox(M3DBoundingBox<float>& box, unsigned) const {

@@ -198,11 +198,18 @@ TEST_F(ClippingDataTest, FullSlicePlanesFollowTheTwoFlags) {
     bool drawFullPlane, clipToFullSlice;
     std::vector<std::pair<unsigned, float>> loaded;  // by _RenderStartClipping
     unsigned fullSliceFaceClips, ordinaryFaceClips;  // slots on while each face is drawn
+    // What the clipping state names as the planes clipping each face (plane numbers).
+    std::vector<int> fullSliceFaceClippers, ordinaryFaceClippers;
   } cases[] = {
-      {false, false, {{0, -2.0f}}, 0x1, 0x0},
-      {false, true, {{0, -1.0f}, {1, -2.0f}}, 0x1, 0x1},
-      {true, false, {{0, -2.0f}}, 0x0, 0x0},
-      {true, true, {{0, -1.0f}, {1, -2.0f}}, 0x0, 0x1},
+      {false, false, {{0, -2.0f}}, 0x1, 0x0, {1}, {}},
+      {false, true, {{0, -1.0f}, {1, -2.0f}}, 0x1, 0x1, {1}, {0}},
+      {true, false, {{0, -2.0f}}, 0x0, 0x0, {}, {}},
+      {true, true, {{0, -1.0f}, {1, -2.0f}}, 0x0, 0x1, {}, {0}},
+  };
+  auto clippers = [&](const MClippingPlane* face) {
+    std::vector<int> numbers;
+    for (const MClippingPlane* p : data.GetCutFaceClippingPlanes(face)) numbers.push_back(int(p - planes.data()));
+    return numbers;
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "draw full plane " << c.drawFullPlane << ", clip to full slice "
@@ -219,6 +226,8 @@ TEST_F(ClippingDataTest, FullSlicePlanesFollowTheTwoFlags) {
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_EQ(draws[0].enabledClipPlanes, c.fullSliceFaceClips) << "the full-slice plane's face";
     EXPECT_EQ(draws[1].enabledClipPlanes, c.ordinaryFaceClips) << "the ordinary plane's face";
+    EXPECT_EQ(clippers(&planes[0]), c.fullSliceFaceClippers);
+    EXPECT_EQ(clippers(&planes[1]), c.ordinaryFaceClippers);
   }
 }
 

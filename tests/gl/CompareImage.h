@@ -16,6 +16,11 @@ struct ImageTolerance {
 ::testing::AssertionResult CompareWithReference(const MImageRGBA& actual, const std::string& name,
                                                 const ImageTolerance& tolerance);
 
+// Compares two renders of the same size, for scenes that must draw alike; on a mismatch
+// both pictures and their diff are written to the build tree under `name`.
+::testing::AssertionResult CompareImages(const MImageRGBA& actual, const MImageRGBA& expected, const std::string& name,
+                                         const ImageTolerance& tolerance);
+
 // The share of pixels that differ from the corner pixel (the background), so that a test
 // can insist that something was drawn at all.
 double CoveredFraction(const MImageRGBA& image);

@@ -3,7 +3,10 @@
 #include "scene/SceneRenderer.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlPrimitives.h"
+#include "host/mesh/MStlTraversal.h"
+#include "host/mesh/MStlUnits.h"
 #include "tests/gl/CompareImage.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -61,6 +65,59 @@ TEST(Picture, CapsOfTwoPlanesAreClippedByEachOther) {
   const MImageRGBA image = RenderSceneToImage(scene);
   EXPECT_GT(CoveredFraction(image), 0.15);
   EXPECT_TRUE(CompareWithReference(image, "two_plane_caps", kTolerance));
+}
+
+// The mesh with holes: without the triangles whose centre (scene units) `cut` picks. All
+// points stay, so the mesh spans the same box and is framed alike.
+std::shared_ptr<MStlBase> WithHoles(const MStlBase& mesh, const std::function<bool(const MMPoint3d<float>&)>& cut) {
+  MStlBuilder builder;
+  std::vector<std::int32_t> points;
+  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
+    const MStlPoint& p = mesh.GetPoint(i);
+    points.insert(points.end(), {p.x, p.y, p.z});
+  }
+  builder.AddPointsInUnits(points);
+  std::vector<std::uint32_t> corners;
+  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
+    MMPoint3d<float> centre;
+    for (const MStlPoint* p : t.points) centre = centre + MMPoint3d<float>(float(p->x), float(p->y), float(p->z));
+    if (cut(centre / (3.0f * float(IE)))) return;
+    for (const MStlPoint* p : t.points) corners.push_back(p->GetMaskIndex());
+  });
+  builder.AddSurface(corners);
+  return builder.Build();
+}
+
+// The scene of CapsOfTwoPlanesAreClippedByEachOther with another mesh.
+Scene TwoPlaneScene(const std::string& name, std::shared_ptr<MStlBase> mesh) {
+  Scene scene = SmallScene();
+  scene.meshes.push_back({name, std::move(mesh), 0xFF50C080, 1.0f});
+  scene.planes.push_back({{8, 0, 0}, {-1, 0, 0}});  // keeps x <= 8
+  scene.planes.push_back({{0, 6, 0}, {0, -1, 0}});  // keeps y <= 6
+  scene.view.direction = {-1.0f, -0.8f, -0.6f};
+  return scene;
+}
+
+MImageRGBA RenderWithWarnings(const Scene& scene, std::vector<std::string>& warnings) {
+  IVRenderGL render(scene.view.width, scene.view.height);
+  return RenderSceneToImage(scene, render, &warnings);
+}
+
+TEST(Picture, OpenMeshWhoseHolesAreCutAwayIsCappedLikeTheClosedMesh) {
+  // Each plane's section runs into a hole that only the other plane cuts away: the cap
+  // must follow that plane's line where the mesh itself gives it no border.
+  const std::shared_ptr<MStlBase> closed = MStlPrimitives::MakeEllipsoid({0, 0, 0}, {40, 35, 30}, 64, 48);
+  const std::shared_ptr<MStlBase> open = WithHoles(*closed, [](const MMPoint3d<float>& c) { return c.y > 15 || c.x > 20; });
+  ASSERT_LT(open->GetNumTriangles(), closed->GetNumTriangles());
+  std::vector<std::string> closedWarnings, openWarnings;
+  const MImageRGBA expected = RenderWithWarnings(TwoPlaneScene("closed", closed), closedWarnings);
+  const MImageRGBA actual = RenderWithWarnings(TwoPlaneScene("open", open), openWarnings);
+  EXPECT_GT(CoveredFraction(actual), 0.15);
+  // Both caps are the same polygons, tessellated from the same points: nothing may
+  // differ beyond a rounding step.
+  EXPECT_TRUE(CompareImages(actual, expected, "open_mesh_caps", ImageTolerance{1, 0.001}));
+  EXPECT_TRUE(closedWarnings.empty());
+  EXPECT_TRUE(openWarnings.empty());
 }
 
 // Background pixels between a row's first and last drawn pixel: holes in the picture.
@@ -165,6 +222,25 @@ TEST(Picture, ClippedTransparentShellsShowBothWallsWhenTwoSided) {
   const MImageRGBA whole = RenderSceneToImage(scene);
   EXPECT_GT(std::abs(int(whole.Pixel(64, 64)[0]) - int(both[0])) + std::abs(int(whole.Pixel(64, 64)[2]) - int(both[2])),
             20);
+
+TEST(Picture, HoleOnTheKeptSideIsClosedStraightAndWarnedOnce) {
+  // A hole in the top that both planes' sections run into on their kept sides. Seen
+  // from below, the caps, closed straight across the hole, hide the inside; a cap left
+  // open or closed the wrong way would show the background through the hole.
+  const std::shared_ptr<MStlBase> closed = MStlPrimitives::MakeEllipsoid({0, 0, 0}, {40, 35, 30}, 64, 48);
+  Scene scene = TwoPlaneScene("scan.stl", WithHoles(*closed, [](const MMPoint3d<float>& c) { return c.z > 20; }));
+  scene.view.direction = {-1.0f, -0.8f, 0.6f};
+  SceneRenderer renderer(scene);
+  IVRenderGL render(scene.view.width, scene.view.height);
+  MImageRGBA image;
+  for (int frame = 0; frame < 2; ++frame) {
+    ASSERT_TRUE(renderer.Render(render, render.GetSurface()) && render.GetSurface().ReadFrame(image));
+    EXPECT_GT(CoveredFraction(image), 0.1);
+    EXPECT_EQ(HolesInRows(image), 0u);
+    // Both caps warn alike, and a frame drawn again adds nothing.
+    ASSERT_EQ(renderer.GetWarnings().size(), 1u);
+    EXPECT_NE(renderer.GetWarnings()[0].find("mesh 'scan.stl'"), std::string::npos) << renderer.GetWarnings()[0];
+  }
 }
 
 TEST(Picture, CapsStayOnTheWallOfADisplacedMesh) {

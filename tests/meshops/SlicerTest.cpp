@@ -331,3 +331,36 @@ TEST(MNewSlicer, MeshAppendedInSeveralBlocksIsCutLikeOneBuiltAtOnce) {
     ExpectWellFormed(b.GetContour(i), plane);
   }
 }
+
+TEST(MNewSlicer, SliceAllCutsWithManyPlanesInOnePassAsOperateDoesWithEach) {
+  // More planes than one pass takes, one that cannot cut and one that misses the mesh.
+  auto torus = MStlPrimitives::MakeTorus({0, 0, 0}, 10, 3, 64, 24);
+  std::vector<MMPlaneEq<double>> planes;
+  for (int i = 0; i < 18; ++i) {
+    const double a = 0.35 * i;
+    planes.push_back(PlaneThrough({std::cos(a), std::sin(a), 0.3 * (i % 3)}, {500.0 * i, -300.0 * i, 700.0 * (i % 4)}));
+  }
+  planes[4] = {0, 0, 0, 1};
+  planes[9] = {0, 0, 1, -1e6};
+  std::vector<Border> borders;
+  MNewSlicer::SliceAll(torus.get(), planes, false, borders);
+  ASSERT_EQ(borders.size(), planes.size());
+  for (std::size_t i = 0; i < planes.size(); ++i) {
+    SCOPED_TRACE(i);
+    const Border one = Slice(torus.get(), planes[i]);
+    ASSERT_EQ(borders[i].GetNumContours(), one.GetNumContours());
+    EXPECT_EQ(one.IsEmpty(), i == 4 || i == 9);
+    for (std::size_t c = 0; c < one.GetNumContours(); ++c) {
+      const auto a = Points(borders[i].GetContour(c)), b = Points(one.GetContour(c));
+      ASSERT_EQ(a.size(), b.size());
+      EXPECT_EQ(borders[i].GetContour(c).IsClosed(), one.GetContour(c).IsClosed());
+      for (std::size_t k = 0; k < a.size(); ++k) {
+        EXPECT_EQ(a[k].data.point, b[k].data.point);
+        EXPECT_EQ(a[k].data.triangle, b[k].data.triangle);
+      }
+    }
+  }
+  MNewSlicer::SliceAll(nullptr, planes, false, borders);
+  ASSERT_EQ(borders.size(), planes.size());
+  for (const Border& b : borders) EXPECT_TRUE(b.IsEmpty());
+}

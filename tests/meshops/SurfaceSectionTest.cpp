@@ -3,6 +3,7 @@
 
 #include "host/core/UIStlObject.h"
 #include "host/mesh/MStlPrimitives.h"
+#include "host/meshops/ICutFaceParent.h"
 #include "host/meshops/UISurfaceSection.h"
 #include "testing/RecordingRender.h"
 
@@ -221,7 +222,7 @@ TEST(UISurfaceSection, NoFaceWithoutAMeshParentAClosedSectionOrAPlane) {
   EXPECT_FALSE(face.Setup(nullptr, middle, 0));
   EXPECT_FALSE(face.Setup(&plain, middle, 0));
   EXPECT_FALSE(face.Setup(&meshless, middle, 0));
-  EXPECT_FALSE(face.Setup(&patch, sideways, 0));  // open section: no cap
+  EXPECT_FALSE(face.Setup(&patch, sideways, 0));  // a line across a flat patch encloses nothing
   EXPECT_FALSE(face.Setup(&cube, above, 0));
   EXPECT_FALSE(face.Setup(&cube, flat, 0));
   EXPECT_FALSE(face.Setup(&cube, middle, 2));  // back faces instead of a face
@@ -305,38 +306,137 @@ TEST(UISurfaceSection, FollowsItsMeshWhenItIsMovedEditedOrReplaced) {
   cube.Render(render, MCoordinateSystem());
 }
 
-TEST(UISurfaceSection, OpenContoursMakeNoCap) {
-  // A cup (a box without its top) cut upright gives a U that, closed, would enclose 2 x 2.
-  auto addCup = [](MStlBuilder& b) {
-    std::vector<float> xyz;
-    for (int i = 0; i < 8; ++i) xyz.insert(xyz.end(), {(i & 1) ? 5.0f : 3.0f, (i & 2) ? 1.0f : -1.0f, (i & 4) ? 1.0f : -1.0f});
-    const std::uint32_t first = b.AddPoints(std::span<const float>(xyz));
-    static constexpr std::uint32_t kWallsAndBottom[5][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 2, 3, 1}};
-    std::vector<std::uint32_t> corners;
-    for (const auto& q : kWallsAndBottom)
-      corners.insert(corners.end(), {first + q[0], first + q[1], first + q[2], first + q[0], first + q[2], first + q[3]});
-    b.AddSurface(corners);
-  };
-  MFrame<float> upright({-10, 0, -10}, {20, 0, 0}, {0, 0, 20}, {0, 1, 0});  // y = 0
+// A cup (a box without its top) stands at x 3..5; cut upright, its section is a U that,
+// closed, would enclose 2 x 2.
+void AddCup(MStlBuilder& b) {
+  std::vector<float> xyz;
+  for (int i = 0; i < 8; ++i) xyz.insert(xyz.end(), {(i & 1) ? 5.0f : 3.0f, (i & 2) ? 1.0f : -1.0f, (i & 4) ? 1.0f : -1.0f});
+  const std::uint32_t first = b.AddPoints(std::span<const float>(xyz));
+  static constexpr std::uint32_t kWallsAndBottom[5][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 2, 3, 1}};
+  std::vector<std::uint32_t> corners;
+  for (const auto& q : kWallsAndBottom)
+    corners.insert(corners.end(), {first + q[0], first + q[1], first + q[2], first + q[0], first + q[2], first + q[3]});
+  b.AddSurface(corners);
+}
+
+// The plane y = 0, and planes that keep x <= a or z <= a.
+const MFrame<float> kUpright({-10, 0, -10}, {20, 0, 0}, {0, 0, 20}, {0, 1, 0});
+MFrame<float> KeepXAtMost(float x) { return MFrame<float>({x, -10, -10}, {0, 20, 0}, {0, 0, 20}, {-1, 0, 0}); }
+MFrame<float> KeepZAtMost(float z) { return MFrame<float>({-10, -10, z}, {20, 0, 0}, {0, 20, 0}, {0, 0, -1}); }
+
+// A mesh object whose cut faces are clipped by the planes the test sets.
+class ClippedStlObject : public UIStlObject, public ICutFaceParent {
+public:
+  using UIStlObject::UIStlObject;
+  // Per face (by its frame's origin), the frames of the planes that clip it.
+  std::vector<std::pair<MMPoint3d<float>, std::vector<MFrame<float>>>> clipping;
+
+  bool GetCutFaceClipFrames(const MFrame<float>& face, std::vector<MFrame<float>>& frames) const override {
+    frames.clear();
+    for (const auto& [origin, planes] : clipping)
+      if (origin == face.O) return frames = planes, true;
+    return false;
+  }
+};
+
+TEST(UISurfaceSection, OpenSectionIsJoinedStraightAndWarnedOfByName) {
   const struct {
     const char* mesh;
     bool withBox;
     double area;
-  } cases[] = {{"the cup alone", false, 0.0}, {"the cup and a closed box", true, 4.0}};
+  } cases[] = {{"the cup alone", false, 4.0}, {"the cup and a closed box", true, 8.0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mesh);
     MStlBuilder b;
-    addCup(b);
+    AddCup(b);
     if (c.withBox) AddBox(b, {-1, -1, -1}, {1, 1, 1}, false);
     UIStlObject object(Shared(b.Build()));
-    MNewSlicer slicer;
-    slicer.SetSliceStl(object.GetStl());
-    slicer.SetPlaneSliceMode(MMPlaneEq<double>(0, 1, 0, 0), false);
-    ASSERT_TRUE(slicer.Operate());
-    EXPECT_FALSE(slicer.GetBorder().GetContour(0).IsClosed()) << "the cup's contour is open";
-
     UISurfaceSection face;
-    EXPECT_EQ(face.Setup(&object, upright, 0), c.area > 0);
+    MFrame<float> upright = kUpright;
+    EXPECT_TRUE(face.Setup(&object, upright, 0));
     EXPECT_NEAR(Area(face.GetTriangles()), c.area, 1e-6);
+    EXPECT_NE(face.GetWarning().find("a mesh is open"), std::string::npos) << face.GetWarning();
+    object.SetName("cup.stl");
+    UISurfaceSection named;
+    named.Setup(&object, upright, 0);
+    EXPECT_EQ(named.GetWarning().find("mesh 'cup.stl' is open"), 0u) << named.GetWarning();
   }
+}
+
+TEST(UISurfaceSection, FaceFollowsThePlanesThatClipIt) {
+  MStlBuilder b;
+  AddCup(b);
+  ClippedStlObject cup(Shared(b.Build()));
+  cup.SetName("cup.stl");
+  UISurfaceSection face;
+  MFrame<float> upright = kUpright;
+  ASSERT_TRUE(face.Setup(&cup, upright, 0));
+  // The cup is 2 wide; the rim at z = 1 is open.
+  const struct {
+    const char* planes;
+    std::vector<MFrame<float>> frames;
+    double area;
+    bool warns;
+  } cases[] = {
+      {"none", {}, 4.0, true},
+      {"one that cuts the rim away", {KeepZAtMost(0.5f)}, 3.0, false},
+      {"one through the rim", {KeepZAtMost(1.0f)}, 4.0, false},
+      {"two, meeting inside the cup", {KeepZAtMost(0.5f), KeepXAtMost(4.0f)}, 1.5, false},
+      {"one that leaves the rim", {KeepXAtMost(4.0f)}, 2.0, true},
+      {"one that keeps nothing of it", {KeepXAtMost(2.0f)}, 0.0, false},
+      {"one with no normal, which keeps all", {MFrame<float>({0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 0, 0})}, 4.0, true},
+      {"none again", {}, 4.0, true},
+  };
+  RecordingRender render;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.planes);
+    cup.clipping = {{upright.O, c.frames}};
+    EXPECT_NEAR(Area(face.GetTriangles()), c.area, 1e-6);
+    EXPECT_EQ(!face.GetWarning().empty(), c.warns) << face.GetWarning();
+    render.Clear();
+    face.Render(render, MCoordinateSystem());
+    const auto batches = render.Batches<IVVertexPN>();
+    EXPECT_NEAR(batches.empty() ? 0.0 : Area(batches.back().vertices), c.area, 1e-6);
+  }
+}
+
+TEST(UISurfaceSection, FacesOfOneParentCutItsMeshInOnePass) {
+  ClippedStlObject sphere(Shared(MStlPrimitives::MakeUvSphere({0, 0, 0}, 10, 64, 32)));
+  // Three planes through the centre, each face clipped by the other two.
+  std::vector<MFrame<float>> frames = {MFrame<float>({0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {-1, 0, 0}),
+                                       MFrame<float>({0, 0, 1e-3f}, {1, 0, 0}, {0, 0, 1}, {0, -1, 0}),
+                                       MFrame<float>({0, 0, 2e-3f}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1})};
+  auto others = [&](std::size_t i) {
+    std::vector<MFrame<float>> o;
+    for (std::size_t j = 0; j < frames.size(); ++j)
+      if (j != i) o.push_back(frames[j]);
+    return o;
+  };
+  auto setClipping = [&] {
+    sphere.clipping.clear();
+    for (std::size_t i = 0; i < frames.size(); ++i) sphere.clipping.push_back({frames[i].O, others(i)});
+  };
+  setClipping();
+  UISurfaceSection faces[3];
+  for (std::size_t i = 0; i < 3; ++i) ASSERT_TRUE(faces[i].Setup(&sphere, frames[i], 0));
+  EXPECT_EQ(sphere.GetSectionCache().GetNumPasses(), 1u);
+  // A quarter of each great circle is kept (the 64-gon falls short of the circle a little).
+  for (const UISurfaceSection& face : faces) EXPECT_NEAR(Area(face.GetTriangles()), 25 * std::numbers::pi, 0.3);
+
+  // Edited, the mesh is cut again, once for all faces.
+  MovePoints(*sphere.GetStl(), 0.5f, {});
+  for (const UISurfaceSection& face : faces) EXPECT_NEAR(Area(face.GetTriangles()), 25 * std::numbers::pi / 4, 0.1);
+  EXPECT_EQ(sphere.GetSectionCache().GetNumPasses(), 2u);
+
+  // One plane moves: its new face is cut alone; the others only close their sections anew.
+  frames[2].O.z = 2.5f;
+  setClipping();
+  UISurfaceSection moved;
+  ASSERT_TRUE(moved.Setup(&sphere, frames[2], 0));
+  EXPECT_EQ(sphere.GetSectionCache().GetNumPasses(), 3u);
+  const double r2 = 25.0 - 2.5 * 2.5;
+  EXPECT_NEAR(Area(moved.GetTriangles()), std::numbers::pi * r2 / 4, 0.1);
+  // Face 0 keeps y <= 0 of its disk, less the part above z = 2.5.
+  EXPECT_NEAR(Area(faces[0].GetTriangles()), 25 * std::numbers::pi / 2 - (25 * std::acos(0.5) - 2.5 * std::sqrt(r2)) / 2, 0.1);
+  EXPECT_EQ(sphere.GetSectionCache().GetNumPasses(), 3u);
 }

@@ -9,6 +9,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <vector>
 
 class IVRender;
 class MClippingPlane;
@@ -58,6 +59,12 @@ public:
 
   // The listed planes with their cached faces (for the host's inspection).
   const std::map<MClippingPlane*, UISurface*>& GetPlanes() const { return m_planes; }
+  // The planes that clip `plane`'s cut face when the texture pass draws it, in the order
+  // they are loaded: none for a face drawn unclipped (full-slice mode with draw full plane
+  // on), else every other listed plane that loads as a clip plane. A cut face that
+  // closes its section along these planes' lines stays right however they move; the
+  // renderer's slot count is not applied here.
+  std::vector<MClippingPlane*> GetCutFaceClippingPlanes(const MClippingPlane* plane) const;
 
 protected:
   // The clippable-object implementation draws through the render operations for the
@@ -90,6 +97,10 @@ private:
   class UndoRecord;
 
   bool _AnyPlaneShowsBackFaces() const;
+  // Whether a listed plane goes into a clip slot when the planes are loaded.
+  bool _LoadsAsClipPlane(const MClippingPlane& plane) const;
+  // Whether the plane's cut face is drawn with no clip plane at all.
+  bool _DrawsCutFaceUnclipped(const MClippingPlane& plane) const;
   void _DropSurface(UISurface*& surface);
 
   std::map<MClippingPlane*, UISurface*> m_planes;

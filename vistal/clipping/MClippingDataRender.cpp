@@ -25,14 +25,29 @@ void LoadPlane(IVRender& render, unsigned slot, MClippingPlane& plane) {
 
 }  // namespace
 
+bool MClippingData::_LoadsAsClipPlane(const MClippingPlane& plane) const {
+  return m_clip_to_full_slice || plane.GetTextureMappingMode() != MClippingPlane::eTextureMappingFullSlice;
+}
+
+bool MClippingData::_DrawsCutFaceUnclipped(const MClippingPlane& plane) const {
+  return m_draw_full_plane && plane.GetTextureMappingMode() == MClippingPlane::eTextureMappingFullSlice;
+}
+
+std::vector<MClippingPlane*> MClippingData::GetCutFaceClippingPlanes(const MClippingPlane* plane) const {
+  std::vector<MClippingPlane*> planes;
+  if (plane && _DrawsCutFaceUnclipped(*plane)) return planes;
+  for (const auto& entry : m_planes)
+    if (entry.first != plane && _LoadsAsClipPlane(*entry.first)) planes.push_back(entry.first);
+  return planes;
+}
+
 void MClippingData::_RenderStartClipping(IVRender& render, const MCoordinateSystem&, const MClippingPlane* leftOut) {
   unsigned slot = 0;
   for (const auto& entry : m_planes) {
     // The count is asked anew for every plane, as the renderer may change it.
     if (slot >= render.GetNumClipPlanes()) break;
     MClippingPlane* plane = entry.first;
-    if (plane == leftOut) continue;
-    if (!m_clip_to_full_slice && plane->GetTextureMappingMode() == MClippingPlane::eTextureMappingFullSlice) continue;
+    if (plane == leftOut || !_LoadsAsClipPlane(*plane)) continue;
     LoadPlane(render, slot, *plane);
     ++slot;
   }
@@ -60,7 +75,7 @@ void MClippingData::_RenderTextures(IVRender& render, const MCoordinateSystem& s
       render.SetBackfaceVisible(true, true);
       continue;
     }
-    if (m_draw_full_plane && plane->GetTextureMappingMode() == MClippingPlane::eTextureMappingFullSlice)
+    if (_DrawsCutFaceUnclipped(*plane))
       _RenderStopClipping(render, system);
     else
       _RenderStartClipping(render, system, plane);
