@@ -222,6 +222,7 @@ TEST(Picture, ClippedTransparentShellsShowBothWallsWhenTwoSided) {
   const MImageRGBA whole = RenderSceneToImage(scene);
   EXPECT_GT(std::abs(int(whole.Pixel(64, 64)[0]) - int(both[0])) + std::abs(int(whole.Pixel(64, 64)[2]) - int(both[2])),
             20);
+}
 
 TEST(Picture, HoleOnTheKeptSideIsClosedStraightAndWarnedOnce) {
   // A hole in the top that both planes' sections run into on their kept sides. Seen
