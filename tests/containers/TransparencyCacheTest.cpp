@@ -3,7 +3,6 @@
 #include "ContainerTestSupport.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
-#include "host/mesh/MStlPoint.h"
 #include "vistal/containers/IVTransparencyCache.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +28,6 @@ std::unique_ptr<MStlBase> Layers(const std::vector<int>& depths) {
   }
   b.AddSurface(corners);
   return b.Build();
-}
-
-// Moves every point of the mesh with this z to another z.
-void MoveLayer(MStlBase& mesh, int from, int to) {
-  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
-    auto& p = const_cast<MStlPoint&>(mesh.GetPoint(i));
-    if (p.z == from) p.z = to;
-  }
 }
 
 class TransparencyCacheTest : public ::testing::Test {
@@ -156,7 +147,7 @@ std::unique_ptr<MStlBase> FlippingPair() {
 // Frames of the same meshes, seen from directions given as turns about y (and a length):
 // within half the tolerance the order of the last sort is kept, else it is sorted again.
 TEST_F(TransparencyCacheTest, TheSameMeshesKeepTheOrderOnlyWithinHalfTheTolerance) {
-  enum EBefore { eNothing, eForceReSort, eEmptyRender };
+  enum EBefore { eNothing, eForceReSort, eEmptyRender, eClear };
   struct Frame {
     float turn;
     EBefore before;
@@ -173,6 +164,7 @@ TEST_F(TransparencyCacheTest, TheSameMeshesKeepTheOrderOnlyWithinHalfTheToleranc
        {{0, eNothing, kept}, {4, eNothing, kept}, {10, eNothing, flipped}}},
       {"ForceReSort sorts", {{0, eNothing, kept}, {4, eForceReSort, flipped}}},
       {"an empty render forgets the last sort", {{0, eNothing, kept}, {4, eEmptyRender, flipped}}},
+      {"Clear forgets the meshes and the last sort", {{0, eNothing, kept}, {4, eClear, flipped}}},
       // Squared length 0.0001: scaled by it, not normalised, so their dot product is far
       // below the cosine.
       {"near-zero directions never count as unchanged", {{0, eNothing, kept, 0.01f}, {4, eNothing, flipped, 0.01f}}},
@@ -184,6 +176,10 @@ TEST_F(TransparencyCacheTest, TheSameMeshesKeepTheOrderOnlyWithinHalfTheToleranc
     for (const Frame& f : c.frames) {
       if (f.before == eForceReSort) local.ForceReSort();
       if (f.before == eEmptyRender) local.RenderStlTransparentPN(&render);
+      if (f.before == eClear) {
+        Add(*a, 0xFFFFFFFF, &local);  // forgotten
+        local.Clear();
+      }
       Turn(f.turn);
       for (float& x : direction) x *= f.length;
       Add(*a, 0xFFFFFFFF, &local);
@@ -342,20 +338,6 @@ TEST_F(TransparencyCacheTest, NanDepthsAreDrawnLastWithoutUpsettingTheOrder) {
   const std::vector<int> z = DrawnDepths();
   ASSERT_EQ(z.size(), 4u);
   EXPECT_EQ((std::vector<int>{z[0], z[1]}), (std::vector<int>{2000, 0}));
-}
-
-TEST_F(TransparencyCacheTest, ClearForgetsTheMeshesAndTheNextRenderSortsAgain) {
-  cache.SetSkipSortTolerance(10.0f);
-  auto a = Layers({0, 1000});
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  MoveLayer(*a, 0, 5000);
-  cache.Clear();
-  Render();
-  EXPECT_TRUE(render.Calls().empty());
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 1000}));
 }
 
 TEST_F(TransparencyCacheTest, LargeTablesSortBackToFrontLikeAComparisonSort) {
