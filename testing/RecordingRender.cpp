@@ -3,22 +3,6 @@
 #include <algorithm>
 #include <sstream>
 
-namespace {
-RenderCall Call(ERenderCall kind, std::vector<float> floats = {}, bool flag0 = false, bool flag1 = false) {
-  RenderCall c(kind);
-  c.floats = std::move(floats);
-  c.flags[0] = flag0;
-  c.flags[1] = flag1;
-  return c;
-}
-
-RenderCall Restore(ERenderCall kind, const IVRender::Memento& memento) {
-  RenderCall c(kind);
-  c.diffuse = memento.GetMaterial().GetDiffuse();
-  return c;
-}
-}  // namespace
-
 std::vector<RenderCall> RecordingRender::CallsOf(ERenderCall kind) const {
   std::vector<RenderCall> out;
   std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(out),
@@ -47,79 +31,72 @@ std::string RecordingRender::ToString() const {
   return os.str();
 }
 
-bool RecordingRender::StartFrame(IVDisplaySurface*, CDC*, bool keepContents) {
-  m_calls.push_back(Call(ERenderCall::StartFrame, {}, keepContents));
-  return true;
+RenderCall& RecordingRender::_Log(ERenderCall kind, std::vector<float> floats, bool flag0, bool flag1) {
+  RenderCall& c = m_calls.emplace_back(kind);
+  c.floats = std::move(floats);
+  c.flags[0] = flag0;
+  c.flags[1] = flag1;
+  return c;
 }
 
 void RecordingRender::LoadWorldToEyeMatrix(const float matrix[16]) {
   IVRender::LoadWorldToEyeMatrix(matrix);
-  m_calls.push_back(Call(ERenderCall::LoadWorldToEyeMatrix, {matrix, matrix + 16}));
+  _Log(ERenderCall::LoadWorldToEyeMatrix, {matrix, matrix + 16});
 }
 
 void RecordingRender::LoadEyeToWindowMatrix(const float matrix[16]) {
   IVRender::LoadEyeToWindowMatrix(matrix);
-  m_calls.push_back(Call(ERenderCall::LoadEyeToWindowMatrix, {matrix, matrix + 16}));
+  _Log(ERenderCall::LoadEyeToWindowMatrix, {matrix, matrix + 16});
 }
 
 void RecordingRender::SetBackfaceVisible(bool visible, bool backUsesFront) {
   IVRender::SetBackfaceVisible(visible, backUsesFront);
-  m_calls.push_back(Call(ERenderCall::SetBackfaceVisible, {}, visible, backUsesFront));
+  _Log(ERenderCall::SetBackfaceVisible, {}, visible, backUsesFront);
 }
 
 void RecordingRender::SetMaterialBack(const MMaterial& material) {
   IVRender::SetMaterialBack(material);
-  m_calls.push_back(Call(ERenderCall::SetMaterialBack));
-  m_calls.back().diffuse = material.GetDiffuse();
+  _Log(ERenderCall::SetMaterialBack).diffuse = material.GetDiffuse();
 }
 
 void RecordingRender::SetMaterial(const MMaterial& material) {
   IVRender::SetMaterial(material);
-  m_calls.push_back(Call(ERenderCall::SetMaterial));
-  m_calls.back().diffuse = material.GetDiffuse();
+  _Log(ERenderCall::SetMaterial).diffuse = material.GetDiffuse();
 }
 
 void RecordingRender::SetClipPlane(unsigned slot, float a, float b, float c, float d) {
   IVRender::SetClipPlane(slot, a, b, c, d);
-  m_calls.push_back(Call(ERenderCall::SetClipPlane, {a, b, c, d}));
-  m_calls.back().slot = slot;
+  _Log(ERenderCall::SetClipPlane, {a, b, c, d}).slot = slot;
 }
 
 void RecordingRender::EnableClipPlane(unsigned slot, bool on) {
   IVRender::EnableClipPlane(slot, on);
-  m_calls.push_back(Call(ERenderCall::EnableClipPlane, {}, on));
-  m_calls.back().slot = slot;
-}
-
-void RecordingRender::BeginTransparency(bool sortedTriangles) {
-  m_calls.push_back(Call(ERenderCall::BeginTransparency, {}, sortedTriangles));
+  _Log(ERenderCall::EnableClipPlane, {}, on).slot = slot;
 }
 
 void RecordingRender::RestoreState(const Memento& memento) {
   IVRender::RestoreState(memento);
-  m_calls.push_back(Restore(ERenderCall::RestoreState, memento));
+  _Log(ERenderCall::RestoreState).diffuse = memento.GetMaterial().GetDiffuse();
 }
 
 void RecordingRender::RestoreState(const Memento& memento, EMemoType type) {
   IVRender::RestoreState(memento, type);
-  m_calls.push_back(Restore(ERenderCall::RestoreStateType, memento));
+  _Log(ERenderCall::RestoreStateType).diffuse = memento.GetMaterial().GetDiffuse();
 }
 
 void RecordingRender::DrawBatches(IVVertexBatchesBase& batches, const IVDrawOptions& options) {
-  m_calls.push_back(Call(ERenderCall::DrawBatches, {}, options.lighting, options.textured));
-  m_calls.back().count = batches.NumVertices();
+  _Log(ERenderCall::DrawBatches, {}, options.lighting, options.textured).count = batches.NumVertices();
   IVRender::DrawBatches(batches, options);
 }
 
 void RecordingRender::_DrawVertices(EPrimitive primitive, const IVVertexLayout& layout, const void* vertices,
                                     std::size_t count, const IVDrawOptions& options) {
-  RenderCall c = Call(ERenderCall::DrawVertices, {}, options.lighting, options.textured);
+  RenderCall& c = _Log(ERenderCall::DrawVertices, {}, options.lighting, options.textured);
   c.primitive = primitive;
   c.count = count;
   c.diffuse = m_state.material.GetDiffuse();
   for (unsigned i = 0; i < m_num_clip_planes; ++i)
     if (m_state.clipPlanes[i].enabled) c.enabledClipPlanes |= 1u << i;
-  m_calls.push_back(std::move(c));
 
   const auto* bytes = static_cast<const unsigned char*>(vertices);
   m_drawn.push_back({primitive, layout, std::vector<unsigned char>(bytes, bytes + count * layout.stride), count});

@@ -39,8 +39,11 @@ public:
   std::vector<Batch<V>> Batches() const;
 
   // IVRender.
-  bool StartFrame(IVDisplaySurface* surface, CDC* dc, bool keepContents) override;
-  void StopFrame() override { m_calls.emplace_back(ERenderCall::StopFrame); }
+  bool StartFrame(IVDisplaySurface*, CDC*, bool keepContents) override {
+    _Log(ERenderCall::StartFrame, {}, keepContents);
+    return true;
+  }
+  void StopFrame() override { _Log(ERenderCall::StopFrame); }
   void LoadWorldToEyeMatrix(const float matrix[16]) override;
   void LoadEyeToWindowMatrix(const float matrix[16]) override;
   void SetBackfaceVisible(bool visible, bool backUsesFront) override;
@@ -49,9 +52,9 @@ public:
   unsigned GetNumClipPlanes() const override { return m_num_clip_planes; }
   void SetClipPlane(unsigned slot, float a, float b, float c, float d) override;
   void EnableClipPlane(unsigned slot, bool on) override;
-  void BeginTransparency(bool sortedTriangles) override;
-  void ApplyTransparency() override { m_calls.emplace_back(ERenderCall::ApplyTransparency); }
-  void EndTransparency() override { m_calls.emplace_back(ERenderCall::EndTransparency); }
+  void BeginTransparency(bool sortedTriangles) override { _Log(ERenderCall::BeginTransparency, {}, sortedTriangles); }
+  void ApplyTransparency() override { _Log(ERenderCall::ApplyTransparency); }
+  void EndTransparency() override { _Log(ERenderCall::EndTransparency); }
   void RestoreState(const Memento& memento) override;
   void RestoreState(const Memento& memento, EMemoType type) override;
   void DrawBatches(IVVertexBatchesBase& batches, const IVDrawOptions& options) override;
@@ -61,6 +64,8 @@ protected:
                      const IVDrawOptions& options) override;
 
 private:
+  RenderCall& _Log(ERenderCall kind, std::vector<float> floats = {}, bool flag0 = false, bool flag1 = false);
+
   struct DrawnBatch {
     EPrimitive primitive;
     IVVertexLayout layout;

@@ -162,50 +162,36 @@ TEST(VertexContainerM3dBorder, DrawsEveryContourOpenOrClosedInChainOrder) {
   EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), 1u);
 }
 
+// Points are in integer units, lines in scene units (divided by IE).
 TEST(VertexContainerMStlSurfaceBorderContour, JoinsPointsInRingOrderInSceneUnits) {
   RecordingRender render;
   IVVertexContainerMStlSurfaceBorderContour container;
   DrawNow(container, render);
   EXPECT_TRUE(render.Calls().empty());
 
-  ScopedIE scale(1000);
   const MStlPoint a(1500, -250, 0), b(2000, 0, 0), c(0, 1000, 500);
-  const MStlPoint* abc[] = {&a, &b, &c};
-  MStlSurfaceBorderContour closed(abc, true);
-  container.SetParams(&closed);
-  DrawNow(container, render);
-  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
-                                     {1.5f, -0.25f, 0, 2, 0, 0},
-                                     {2, 0, 0, 0, 1, 0.5f},
-                                     {0, 1, 0.5f, 1.5f, -0.25f, 0},
-                                 }));
-
-  MStlSurfaceBorderContour open(abc, false);
-  container.SetParams(&open);
-  DrawNow(container, render);
-  EXPECT_EQ(DrawnLines(render).size(), 2u);
-  EXPECT_EQ(DrawnLines(render).back(), (Line{2, 0, 0, 0, 1, 0.5f}));
-
-  {
-    ScopedIE coarse(4);
+  const struct {
+    const char* what;
+    std::vector<const MStlPoint*> points;
+    bool closed;
+    long ie;
+    std::vector<Line> lines;
+  } cases[] = {
+      {"closed", {&a, &b, &c}, true, 1000, {{1.5, -.25, 0, 2, 0, 0}, {2, 0, 0, 0, 1, .5}, {0, 1, .5, 1.5, -.25, 0}}},
+      {"open", {&a, &b, &c}, false, 1000, {{1.5f, -.25f, 0, 2, 0, 0}, {2, 0, 0, 0, 1, .5f}}},
+      {"coarse", {&a, &b}, false, 4, {{375, -62.5f, 0, 500, 0, 0}}},
+      {"one point, closed", {&b}, true, 1000, {{2, 0, 0, 2, 0, 0}}},
+      {"one point, open", {&b}, false, 1000, {}},
+      {"no points", {}, true, 1000, {}},
+  };
+  for (const auto& k : cases) {
+    ScopedIE scale(k.ie);
+    MStlSurfaceBorderContour contour(k.points, k.closed);
+    container.SetParams(&contour);
     DrawNow(container, render);
-    EXPECT_EQ(DrawnLines(render).front(), (Line{375, -62.5f, 0, 500, 0, 0}));
+    EXPECT_EQ(DrawnLines(render), k.lines) << k.what;
+    EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), k.lines.empty() ? 0u : 1u) << k.what;
   }
-
-  const MStlPoint* one[] = {&b};
-  MStlSurfaceBorderContour dot(one, true);
-  container.SetParams(&dot);
-  DrawNow(container, render);
-  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{{2, 0, 0, 2, 0, 0}}));
-
-  dot.SetClosed(false);
-  DrawNow(container, render);
-  EXPECT_TRUE(render.Calls().empty());
-
-  MStlSurfaceBorderContour none({}, true);
-  container.SetParams(&none);
-  DrawNow(container, render);
-  EXPECT_TRUE(render.Calls().empty());
 }
 
 }  // namespace

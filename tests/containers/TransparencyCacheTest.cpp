@@ -123,7 +123,8 @@ TEST_F(TransparencyCacheTest, MeshesWhoseStatesDifferGetOneBatchPerRunWithTheirS
   // Every batch is drawn after its mesh's state was restored and blending re-applied.
   using K = ERenderCall;
   std::vector<K> expected = {K::BeginTransparency};
-  for (int batch = 0; batch < 4; ++batch) expected.insert(expected.end(), {K::RestoreState, K::ApplyTransparency, K::DrawVertices});
+  for (int batch = 0; batch < 4; ++batch)
+    expected.insert(expected.end(), {K::RestoreState, K::ApplyTransparency, K::DrawVertices});
   expected.push_back(K::EndTransparency);
   EXPECT_EQ(render.Kinds(), expected) << render.ToString();
   const auto restores = render.CallsOf(ERenderCall::RestoreState);
