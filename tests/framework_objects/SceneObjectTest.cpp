@@ -38,10 +38,6 @@ TEST(SceneObject, VisibilityIsKeptPerSceneWithAllScenesResettingEveryScene) {
   EXPECT_TRUE(o.IsVisible(2));
   EXPECT_FALSE(o.IsVisible(1));
   EXPECT_FALSE(o.IsVisible(kAll));
-
-  IRender* render = o.GetRender();  // the views reach it through its IRender interface
-  EXPECT_TRUE(render->IsVisible(2));
-  EXPECT_FALSE(render->IsVisible(5));
 }
 
 TEST(SceneObject, CopySitsWhereTheOriginalSitsInASystemOfItsOwn) {

@@ -83,7 +83,8 @@ TEST(DataMask, CopyInfoAndSwapInfoMoveValuesBetweenElements) {
   RecordingOwner owner;
   CornerColourMask mask(owner);
   RecordingOwner::Resize(mask, 2048);
-  const MStlColorTrianglePoints a(MStlColor(1), MStlColor(2), MStlColor(3)), b(MStlColor(4), MStlColor(5), MStlColor(6));
+  const MStlColorTrianglePoints a(MStlColor(1), MStlColor(2), MStlColor(3));
+  const MStlColorTrianglePoints b(MStlColor(4), MStlColor(5), MStlColor(6));
   const MStlTriangle ta = At<MStlTriangle>(3), tb = At<MStlTriangle>(2000);
   mask.SetInfo(ta, a);
   mask.SetInfo(tb, b);

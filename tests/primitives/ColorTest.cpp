@@ -133,8 +133,7 @@ TEST(Color, UtilitiesRoundTruncateAndClampAsWorkedOutByHand) {
   ASSERT_EQ(0.4980315864086151f * 65535.0f, 32638.5f);
 
   for (const Case& c : kCases)
-    EXPECT_EQ(c.apply(c.colour, c.factor), c.expected)
-        << c.what << ": 0x" << std::hex << c.colour << ", factor " << c.factor << ", got 0x" << c.apply(c.colour, c.factor);
+    EXPECT_EQ(c.apply(c.colour, c.factor), c.expected) << c.what << ", 0x" << std::hex << c.colour << ", " << c.factor;
 }
 
 }  // namespace
