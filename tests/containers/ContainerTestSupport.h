@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the vertex container tests: drawing a container through the recording
-// renderer and reading back what reached its streams.
+// renderer and reading back what reached the device.
 #include "host/mesh/MStlUnits.h"
 #include "host/render/IVVertexContainer.h"
 #include "testing/RecordingRender.h"
@@ -28,22 +28,22 @@ void DrawNow(IVVertexContainer<V>& container, RecordingRender& render) {
   container.RenderTriangles(render, true, false, 0);
 }
 
-// The end points of every AddLine in the log, in order.
-using Line = std::array<float, 6>;
-inline std::vector<Line> LoggedLines(const RecordingRender& render) {
-  std::vector<Line> lines;
-  for (const RenderCall& c : render.CallsOf(ERenderCall::AddLine)) {
-    Line l{};
-    for (int i = 0; i < 6; ++i) l[i] = c.floats[i];
-    lines.push_back(l);
-  }
-  return lines;
-}
-
 // Every vertex of type V that reached the device, batches joined in drawing order.
 template <typename V>
 std::vector<V> DrawnVertices(const RecordingRender& render) {
   std::vector<V> all;
   for (const auto& b : render.Batches<V>()) all.insert(all.end(), b.vertices.begin(), b.vertices.end());
   return all;
+}
+
+// The end points of every line drawn with vertices of type P, in order.
+using Line = std::array<float, 6>;
+inline std::vector<Line> DrawnLines(const RecordingRender& render) {
+  std::vector<Line> lines;
+  for (const auto& b : render.Batches<IVVertexP>())
+    for (std::size_t i = 0; b.primitive == EPrimitive::Lines && i + 1 < b.vertices.size(); i += 2) {
+      const IVVertexP &p = b.vertices[i], &q = b.vertices[i + 1];
+      lines.push_back({p.x, p.y, p.z, q.x, q.y, q.z});
+    }
+  return lines;
 }

@@ -36,56 +36,44 @@ MMTransformMatrix Matrix(std::initializer_list<double> rowMajor) {
   return MMTransformMatrix(m.data());
 }
 
-TEST(VertexContainerBoundingBox, SplitsEdgesAtTheLowestFaceIntoTwoHalves) {
-  RecordingRender render;
-  std::vector<IVVertexP> box = UnitBoxEdges();
+// With excludeMinimumZ false a box draws the edges that touch its lowest face (or corner)
+// after the transform, else all the others; always the stored vertices, in one batch. One
+// container in static mode runs every case: new parameters must replace the recording.
+TEST(VertexContainerBoundingBox, DrawsTheEdgesAtTheLowestFaceOrAllTheOthers) {
   const MMTransformMatrix identity;
-  IVVertexContainerBoundingBox container;
-
-  container.SetParams(&box, &identity, false);
-  DrawNow(container, render);
-  const std::vector<Line> lowest = LoggedLines(render);
-  ASSERT_EQ(lowest.size(), 8u);
-  for (const Line& l : lowest) EXPECT_TRUE(l[2] == 0.0f || l[5] == 0.0f);
-
-  container.SetParams(&box, &identity, true);
-  DrawNow(container, render);
-  const std::vector<Line> others = LoggedLines(render);
-  ASSERT_EQ(others.size(), 4u);
-  for (const Line& l : others) EXPECT_TRUE(l[2] == 1.0f && l[5] == 1.0f);
-  EXPECT_EQ(render.CountOf(ERenderCall::BeginLines), 1u);
-  EXPECT_EQ(render.CountOf(ERenderCall::End), 1u);
-}
-
-TEST(VertexContainerBoundingBox, TransformDecidesTheLowestCornerButStoredVerticesAreDrawn) {
-  RecordingRender render;
-  std::vector<IVVertexP> box = UnitBoxEdges();
   // z' = x + 2y + 4z + 5, shifted in x too: only corner (0, 0, 0) is lowest.
   const MMTransformMatrix tilt = Matrix({1, 0, 0, 100, 0, 1, 0, 0, 1, 2, 4, 5, 0, 0, 0, 1});
-  IVVertexContainerBoundingBox container;
-
-  container.SetParams(&box, &tilt, false);
-  DrawNow(container, render);
-  const std::vector<Line> atCorner = LoggedLines(render);
-  ASSERT_EQ(atCorner.size(), 3u);
-  for (const Line& l : atCorner) EXPECT_TRUE(HasEnd(l, 0, 0, 0));
-
-  container.SetParams(&box, &tilt, true);
-  DrawNow(container, render);
-  const std::vector<Line> rest = LoggedLines(render);
-  ASSERT_EQ(rest.size(), 9u);
-  for (const Line& l : rest) {
-    EXPECT_FALSE(HasEnd(l, 0, 0, 0));
-    for (float c : l) EXPECT_TRUE(c == 0.0f || c == 1.0f) << "a mapped vertex was drawn";
-  }
-
   // Upside down, the face z = 1 is the lowest.
   const MMTransformMatrix flip = Matrix({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1});
-  container.SetParams(&box, &flip, false);
-  DrawNow(container, render);
-  const std::vector<Line> top = LoggedLines(render);
-  ASSERT_EQ(top.size(), 8u);
-  for (const Line& l : top) EXPECT_TRUE(l[2] == 1.0f || l[5] == 1.0f);
+  struct Case {
+    const char* what;
+    const MMTransformMatrix* transform;
+    bool excludeMinimumZ;
+    std::size_t count;
+    bool (*expected)(const Line&);
+  };
+  const Case cases[] = {
+      {"lowest face", &identity, false, 8, [](const Line& l) { return l[2] == 0.0f || l[5] == 0.0f; }},
+      {"all but the lowest face", &identity, true, 4, [](const Line& l) { return l[2] == 1.0f && l[5] == 1.0f; }},
+      {"lowest corner, tilted", &tilt, false, 3, [](const Line& l) { return HasEnd(l, 0, 0, 0); }},
+      {"all but the lowest corner, tilted", &tilt, true, 9, [](const Line& l) { return !HasEnd(l, 0, 0, 0); }},
+      {"lowest face, upside down", &flip, false, 8, [](const Line& l) { return l[2] == 1.0f || l[5] == 1.0f; }},
+  };
+  RecordingRender render;
+  std::vector<IVVertexP> box = UnitBoxEdges();
+  IVVertexContainerBoundingBox container;
+  for (const Case& c : cases) {
+    container.SetParams(&box, c.transform, c.excludeMinimumZ);
+    render.Clear();
+    container.Render(render);
+    const std::vector<Line> lines = DrawnLines(render);
+    EXPECT_EQ(lines.size(), c.count) << c.what;
+    EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), 1u) << c.what;
+    for (const Line& l : lines) {
+      EXPECT_TRUE(c.expected(l)) << c.what;
+      for (float x : l) EXPECT_TRUE(x == 0.0f || x == 1.0f) << c.what << ": a mapped vertex was drawn";
+    }
+  }
 }
 
 TEST(VertexContainerBoundingBox, UnsetEmptyAndOddVertexLists) {
@@ -96,10 +84,7 @@ TEST(VertexContainerBoundingBox, UnsetEmptyAndOddVertexLists) {
 
   std::vector<IVVertexP> empty;
   container.SetParams(&empty, nullptr, false);
-  render.Clear();
-  container.SetModeDynamic(true);
   EXPECT_THROW(container.RenderTriangles(render, true, false, 0), std::out_of_range);
-  EXPECT_EQ(render.Kinds(), std::vector<ERenderCall>{ERenderCall::BeginLines});
   // A recording cut short is not kept: every static render fails the same way.
   container.SetModeDynamic(false);
   for (int attempt = 0; attempt < 2; ++attempt)
@@ -110,41 +95,20 @@ TEST(VertexContainerBoundingBox, UnsetEmptyAndOddVertexLists) {
   std::vector<IVVertexP> odd = {{0, 0, 1}, {1, 0, 1}, {5, 5, -9}};
   container.SetParams(&odd, nullptr, false);
   DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), (std::vector<Line>{{0, 0, 1, 1, 0, 1}}));
-}
-
-TEST(VertexContainerBoundingBox, NewParametersReplaceWhatWasRecordedAndCopiesKeepThem) {
-  RecordingRender render;
-  std::vector<IVVertexP> box = UnitBoxEdges();
-  IVVertexContainerBoundingBox container;
-  container.SetParams(&box, nullptr, false);
-  container.Render(render);  // static mode: recorded once, drawn from the record
-  EXPECT_EQ(DrawnVertices<IVVertexP>(render).size(), 16u);
-
-  container.SetParams(&box, nullptr, true);
-  render.Clear();
-  container.Render(render);
-  EXPECT_EQ(DrawnVertices<IVVertexP>(render).size(), 8u);
-
-  IVVertexContainerBoundingBox copy(container);
-  EXPECT_EQ(copy.GetVertices(), &box);
-  EXPECT_TRUE(copy.GetExcludeMinimumZ());
-  render.Clear();
-  copy.Render(render);
-  EXPECT_EQ(DrawnVertices<IVVertexP>(render).size(), 8u);
+  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{{0, 0, 1, 1, 0, 1}}));
 }
 
 TEST(VertexContainerFrame, DrawsFourEdgesInFixedOrderAndOrientation) {
   RecordingRender render;
   IVVertexContainerFrame container;
   DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), std::vector<Line>(4, Line{}));
+  EXPECT_EQ(DrawnLines(render), std::vector<Line>(4, Line{}));
 
   MFrame<float> frame({0, 0, 0}, {1, 0, 0}, {0, 2, 0}, {0, 0, 1});
   container.SetParams(frame);
   frame.O = {9, 9, 9};  // the container keeps its own copy
   DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), (std::vector<Line>{
+  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
                                      {0, 0, 0, 1, 0, 0},
                                      {1, 2, 0, 1, 0, 0},
                                      {1, 2, 0, 0, 2, 0},
@@ -152,11 +116,9 @@ TEST(VertexContainerFrame, DrawsFourEdgesInFixedOrderAndOrientation) {
                                  }));
 
   frame = MFrame<float>({1, 2, 3}, {0.5f, 0, 0}, {0, 0, 0.25f}, {0, -1, 0});
-  frame.carried = 42;
   container.SetParams(frame);
-  EXPECT_EQ(container.GetFrame(), frame);
   DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), (std::vector<Line>{
+  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
                                      {1, 2, 3, 1.5f, 2, 3},
                                      {1.5f, 2, 3.25f, 1.5f, 2, 3},
                                      {1.5f, 2, 3.25f, 1, 2, 3.25f},
@@ -172,8 +134,6 @@ TEST(VertexContainerM3dBorder, DrawsEveryContourOpenOrClosedInChainOrder) {
 
   M3dBorder<float, float> border;
   container.SetBorder(&border);
-  DrawNow(container, render);
-  EXPECT_EQ(render.Kinds(), (std::vector<ERenderCall>{ERenderCall::BeginLines, ERenderCall::End}));
 
   auto& triangle = border.AddContour();  // the payload is z
   triangle.AddPoint(0, 0, 1);
@@ -191,7 +151,7 @@ TEST(VertexContainerM3dBorder, DrawsEveryContourOpenOrClosedInChainOrder) {
   dot.SetClosed(true);
 
   DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), (std::vector<Line>{
+  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
                                      {0, 0, 1, 1, 0, 1},
                                      {1, 0, 1, 1, 1, 1},
                                      {1, 1, 1, 0, 0, 1},
@@ -199,53 +159,39 @@ TEST(VertexContainerM3dBorder, DrawsEveryContourOpenOrClosedInChainOrder) {
                                      {6, 5, 0, 7, 5, 0},
                                      {9, 9, 9, 9, 9, 9},
                                  }));
-  EXPECT_EQ(render.CountOf(ERenderCall::BeginLines), 1u);
+  EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), 1u);
 }
 
+// Points are in integer units, lines in scene units (divided by IE).
 TEST(VertexContainerMStlSurfaceBorderContour, JoinsPointsInRingOrderInSceneUnits) {
   RecordingRender render;
   IVVertexContainerMStlSurfaceBorderContour container;
   DrawNow(container, render);
   EXPECT_TRUE(render.Calls().empty());
 
-  ScopedIE scale(1000);
   const MStlPoint a(1500, -250, 0), b(2000, 0, 0), c(0, 1000, 500);
-  const MStlPoint* abc[] = {&a, &b, &c};
-  MStlSurfaceBorderContour closed(abc, true);
-  container.SetParams(&closed);
-  DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), (std::vector<Line>{
-                                     {1.5f, -0.25f, 0, 2, 0, 0},
-                                     {2, 0, 0, 0, 1, 0.5f},
-                                     {0, 1, 0.5f, 1.5f, -0.25f, 0},
-                                 }));
-
-  MStlSurfaceBorderContour open(abc, false);
-  container.SetParams(&open);
-  DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render).size(), 2u);
-  EXPECT_EQ(LoggedLines(render).back(), (Line{2, 0, 0, 0, 1, 0.5f}));
-
-  {
-    ScopedIE coarse(4);
+  const struct {
+    const char* what;
+    std::vector<const MStlPoint*> points;
+    bool closed;
+    long ie;
+    std::vector<Line> lines;
+  } cases[] = {
+      {"closed", {&a, &b, &c}, true, 1000, {{1.5, -.25, 0, 2, 0, 0}, {2, 0, 0, 0, 1, .5}, {0, 1, .5, 1.5, -.25, 0}}},
+      {"open", {&a, &b, &c}, false, 1000, {{1.5f, -.25f, 0, 2, 0, 0}, {2, 0, 0, 0, 1, .5f}}},
+      {"coarse", {&a, &b}, false, 4, {{375, -62.5f, 0, 500, 0, 0}}},
+      {"one point, closed", {&b}, true, 1000, {{2, 0, 0, 2, 0, 0}}},
+      {"one point, open", {&b}, false, 1000, {}},
+      {"no points", {}, true, 1000, {}},
+  };
+  for (const auto& k : cases) {
+    ScopedIE scale(k.ie);
+    MStlSurfaceBorderContour contour(k.points, k.closed);
+    container.SetParams(&contour);
     DrawNow(container, render);
-    EXPECT_EQ(LoggedLines(render).front(), (Line{375, -62.5f, 0, 500, 0, 0}));
+    EXPECT_EQ(DrawnLines(render), k.lines) << k.what;
+    EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), k.lines.empty() ? 0u : 1u) << k.what;
   }
-
-  const MStlPoint* one[] = {&b};
-  MStlSurfaceBorderContour dot(one, true);
-  container.SetParams(&dot);
-  DrawNow(container, render);
-  EXPECT_EQ(LoggedLines(render), (std::vector<Line>{{2, 0, 0, 2, 0, 0}}));
-
-  dot.SetClosed(false);
-  DrawNow(container, render);
-  EXPECT_TRUE(render.Calls().empty());
-
-  MStlSurfaceBorderContour none({}, true);
-  container.SetParams(&none);
-  DrawNow(container, render);
-  EXPECT_TRUE(render.Calls().empty());
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // The transparency cache against the recording renderer: what is drawn, in which order,
 // in which batches, with which states and colours.
+#include "ContainerTestSupport.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
-#include "host/mesh/MStlPoint.h"
-#include "testing/RecordingRender.h"
 #include "vistal/containers/IVTransparencyCache.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +30,6 @@ std::unique_ptr<MStlBase> Layers(const std::vector<int>& depths) {
   return b.Build();
 }
 
-// Moves every point of the mesh with this z to another z.
-void MoveLayer(MStlBase& mesh, int from, int to) {
-  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
-    auto& p = const_cast<MStlPoint&>(mesh.GetPoint(i));
-    if (p.z == from) p.z = to;
-  }
-}
-
 class TransparencyCacheTest : public ::testing::Test {
 protected:
   RecordingRender render;
@@ -46,13 +37,13 @@ protected:
   float eye[3] = {0.0f, 0.0f, -10000.0f};
   float direction[3] = {0.0f, 0.0f, 1.0f};  // larger z is farther
 
-  void Add(MStlBase& mesh, COLORREF diffuse) {
+  void Add(MStlBase& mesh, COLORREF diffuse, IVTransparencyCache* into = nullptr) {
     MMaterial m;
     m.SetDiffuse(diffuse);
     render.SetMaterial(m);
     float e[3] = {eye[0], eye[1], eye[2]};
     float d[3] = {direction[0], direction[1], direction[2]};
-    cache.AddSTL(&mesh, e, d);
+    (into ? *into : cache).AddSTL(&mesh, e, d);
   }
 
   void Render() {
@@ -63,15 +54,12 @@ protected:
   // The z of every triangle drawn, in drawing order.
   std::vector<int> DrawnDepths() const {
     std::vector<int> z;
-    for (const RenderCall& c : render.CallsOf(ERenderCall::AddTriangle)) z.push_back(int(c.floats[2]));
+    const std::vector<IVVertexPNC> v = DrawnVertices();
+    for (std::size_t i = 0; i < v.size(); i += 3) z.push_back(int(v[i].z));
     return z;
   }
 
-  std::vector<IVVertexPNC> DrawnVertices() const {
-    std::vector<IVVertexPNC> all;
-    for (const auto& b : render.Batches<IVVertexPNC>()) all.insert(all.end(), b.vertices.begin(), b.vertices.end());
-    return all;
-  }
+  std::vector<IVVertexPNC> DrawnVertices() const { return ::DrawnVertices<IVVertexPNC>(render); }
 
   void Turn(float degrees) {
     const float r = degrees * kPi / 180.0f;
@@ -88,7 +76,7 @@ TEST_F(TransparencyCacheTest, RenderWithoutMeshesDrawsNothing) {
   Add(*empty, 0xFF0000FF);
   Render();
   EXPECT_EQ(render.CountOf(ERenderCall::BeginTransparency), 0u) << render.ToString();
-  EXPECT_EQ(render.CountOf(ERenderCall::AddTriangle), 0u);
+  EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), 0u);
 }
 
 TEST_F(TransparencyCacheTest, InterleavedMeshesAreDrawnFarthestFirstInOneBatchWhenStatesAgree) {
@@ -100,12 +88,10 @@ TEST_F(TransparencyCacheTest, InterleavedMeshesAreDrawnFarthestFirstInOneBatchWh
 
   EXPECT_EQ(DrawnDepths(), (std::vector<int>{3000, 2000, 1000, 0}));
   // Only the front material differs, and it rides in the vertex colours: one batch.
-  const std::vector<ERenderCall> expected = {
-      ERenderCall::BeginTransparency, ERenderCall::RestoreState, ERenderCall::ApplyTransparency,
-      ERenderCall::BeginTriangles,    ERenderCall::AddTriangle,  ERenderCall::AddTriangle,
-      ERenderCall::AddTriangle,       ERenderCall::AddTriangle,  ERenderCall::End,
-      ERenderCall::DrawVertices,      ERenderCall::EndTransparency};
-  EXPECT_EQ(render.Kinds(), expected) << render.ToString();
+  using K = ERenderCall;
+  EXPECT_EQ(render.Kinds(), (std::vector<K>{K::BeginTransparency, K::RestoreState, K::ApplyTransparency,
+                                            K::DrawVertices, K::EndTransparency}))
+      << render.ToString();
   EXPECT_EQ(render.CallsOf(ERenderCall::RestoreState)[0].diffuse, 0x40002200u);  // the farthest mesh's state
 
   // Colours alternate with the meshes, alpha included; each triangle carries its normal.
@@ -134,18 +120,13 @@ TEST_F(TransparencyCacheTest, MeshesWhoseStatesDifferGetOneBatchPerRunWithTheirS
   Render();
 
   EXPECT_EQ(DrawnDepths(), (std::vector<int>{3000, 2000, 1000, 0}));
-  EXPECT_EQ(render.CountOf(ERenderCall::BeginTriangles), 4u);
-  EXPECT_EQ(render.CountOf(ERenderCall::End), 4u);
-  EXPECT_EQ(render.CountOf(ERenderCall::RestoreState), 4u);
-  EXPECT_EQ(render.CountOf(ERenderCall::ApplyTransparency), 4u);
-  // Every batch opens after its mesh's state was restored and blending re-applied.
-  const auto& calls = render.Calls();
-  for (std::size_t i = render.IndexOf(ERenderCall::BeginTriangles); i < calls.size();
-       i = render.IndexOf(ERenderCall::BeginTriangles, i + 1)) {
-    ASSERT_GE(i, 2u);
-    EXPECT_EQ(calls[i - 1].kind, ERenderCall::ApplyTransparency);
-    EXPECT_EQ(calls[i - 2].kind, ERenderCall::RestoreState);
-  }
+  // Every batch is drawn after its mesh's state was restored and blending re-applied.
+  using K = ERenderCall;
+  std::vector<K> expected = {K::BeginTransparency};
+  for (int batch = 0; batch < 4; ++batch)
+    expected.insert(expected.end(), {K::RestoreState, K::ApplyTransparency, K::DrawVertices});
+  expected.push_back(K::EndTransparency);
+  EXPECT_EQ(render.Kinds(), expected) << render.ToString();
   const auto restores = render.CallsOf(ERenderCall::RestoreState);
   EXPECT_EQ(restores[0].diffuse, 0xFF00FF00u);
   EXPECT_EQ(restores[1].diffuse, 0xFF0000FFu);
@@ -164,23 +145,50 @@ std::unique_ptr<MStlBase> FlippingPair() {
   return b.Build();
 }
 
-TEST_F(TransparencyCacheTest, SameMeshesKeepTheTableAndOrderWithinTheTolerance) {
-  cache.SetSkipSortTolerance(10.0f);
+// Frames of the same meshes, seen from directions given as turns about y (and a length):
+// within half the tolerance the order of the last sort is kept, else it is sorted again.
+TEST_F(TransparencyCacheTest, TheSameMeshesKeepTheOrderOnlyWithinHalfTheTolerance) {
+  enum EBefore { eNothing, eForceReSort, eEmptyRender, eClear };
+  struct Frame {
+    float turn;
+    EBefore before;
+    std::vector<int> depths;
+    float length = 1.0f;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Frame> frames;
+  };
+  const std::vector<int> kept = {1000, 0}, flipped = {0, 1000};  // flipped: the right order once turned
+  const Case cases[] = {
+      {"a 4 degree turn keeps the order, 10 degrees (6 from the sort) re-sort",
+       {{0, eNothing, kept}, {4, eNothing, kept}, {10, eNothing, flipped}}},
+      {"ForceReSort sorts", {{0, eNothing, kept}, {4, eForceReSort, flipped}}},
+      {"an empty render forgets the last sort", {{0, eNothing, kept}, {4, eEmptyRender, flipped}}},
+      {"Clear forgets the meshes and the last sort", {{0, eNothing, kept}, {4, eClear, flipped}}},
+      // Squared length 0.0001: scaled by it, not normalised, so their dot product is far
+      // below the cosine.
+      {"near-zero directions never count as unchanged", {{0, eNothing, kept, 0.01f}, {4, eNothing, flipped, 0.01f}}},
+  };
   auto a = FlippingPair();
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
-
-  // Turned by 4 degrees the right order flips, but the view counts as unchanged.
-  Turn(4.0f);
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
-
-  cache.ForceReSort();
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
+  for (const Case& c : cases) {
+    IVTransparencyCache local(&render);
+    local.SetSkipSortTolerance(10.0f);
+    for (const Frame& f : c.frames) {
+      if (f.before == eForceReSort) local.ForceReSort();
+      if (f.before == eEmptyRender) local.RenderStlTransparentPN(&render);
+      if (f.before == eClear) {
+        Add(*a, 0xFFFFFFFF, &local);  // forgotten
+        local.Clear();
+      }
+      Turn(f.turn);
+      for (float& x : direction) x *= f.length;
+      Add(*a, 0xFFFFFFFF, &local);
+      render.Clear();
+      local.RenderStlTransparentPN(&render);
+      EXPECT_EQ(DrawnDepths(), f.depths) << c.what << ", turned by " << f.turn;
+    }
+  }
 }
 
 // The skip test rounds the dot product of the unit directions to float once, compares
@@ -270,37 +278,6 @@ TEST_F(TransparencyCacheTest, DepthsComeFromTheExactCornerSumsWithTheWeight0_333
   EXPECT_EQ(v[0].x, 0.0f) << "the triangle at the origin is farther";
 }
 
-// An empty render forgets the meshes and the last sort: the next frame sorts, even
-// with the same meshes and a turn within the tolerance.
-TEST_F(TransparencyCacheTest, AnEmptyRenderForcesTheNextSort) {
-  cache.SetSkipSortTolerance(10.0f);
-  auto a = FlippingPair();
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  Render();
-  Turn(4.0f);
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
-}
-
-TEST_F(TransparencyCacheTest, TurnsBelowHalfTheToleranceKeepTheOrderAndLargerOnesReSort) {
-  cache.SetSkipSortTolerance(10.0f);
-  auto a = FlippingPair();
-  Add(*a, 0xFFFFFFFF);
-  Render();
-
-  Turn(4.0f);
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0})) << "a 4 degree turn keeps the order";
-
-  Turn(10.0f);  // 6 degrees from the direction the last sort recorded
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000})) << "a 6 degree turn re-sorts";
-}
-
 TEST_F(TransparencyCacheTest, KeptVerticesFollowColourChangesWithoutAReSort) {
   cache.SetSkipSortTolerance(10.0f);
   auto a = Layers({0, 1000});
@@ -352,23 +329,6 @@ TEST_F(TransparencyCacheTest, AMeshAddedTwiceIsDrawnTwice) {
   EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 1000, 0, 0}));
 }
 
-TEST_F(TransparencyCacheTest, NearZeroDirectionIsNotNormalisedSoTheViewNeverCountsAsUnchanged) {
-  cache.SetSkipSortTolerance(10.0f);
-  auto a = FlippingPair();
-  direction[2] = 0.01f;  // squared length 0.0001: scaled by it, not normalised
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{1000, 0}));
-
-  // A 4 degree turn stays within the tolerance of unit directions (see above), but the
-  // dot product of two directions this short is far below its cosine: the order is sorted again.
-  Turn(4.0f);
-  for (float& d : direction) d *= 0.01f;
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{0, 1000}));
-}
-
 TEST_F(TransparencyCacheTest, NanDepthsAreDrawnLastWithoutUpsettingTheOrder) {
   auto a = Layers({0, 2000});
   auto b = Layers({1000, 3000});
@@ -379,20 +339,6 @@ TEST_F(TransparencyCacheTest, NanDepthsAreDrawnLastWithoutUpsettingTheOrder) {
   const std::vector<int> z = DrawnDepths();
   ASSERT_EQ(z.size(), 4u);
   EXPECT_EQ((std::vector<int>{z[0], z[1]}), (std::vector<int>{2000, 0}));
-}
-
-TEST_F(TransparencyCacheTest, ClearForgetsTheMeshesAndTheNextRenderSortsAgain) {
-  cache.SetSkipSortTolerance(10.0f);
-  auto a = Layers({0, 1000});
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  MoveLayer(*a, 0, 5000);
-  cache.Clear();
-  Render();
-  EXPECT_TRUE(render.Calls().empty());
-  Add(*a, 0xFFFFFFFF);
-  Render();
-  EXPECT_EQ(DrawnDepths(), (std::vector<int>{5000, 1000}));
 }
 
 TEST_F(TransparencyCacheTest, LargeTablesSortBackToFrontLikeAComparisonSort) {
@@ -424,7 +370,6 @@ TEST_F(TransparencyCacheTest, ABatchGoesOnAcrossTheSeamOfTheHalvesOfALargeTable)
   Add(*b, 0xFF00FF00);
   render.SetBackfaceVisible(false, false);
   Render();
-  EXPECT_EQ(render.CountOf(ERenderCall::BeginTriangles), 2u);
   const auto batches = render.Batches<IVVertexPNC>();
   ASSERT_EQ(batches.size(), 2u);
   EXPECT_EQ(batches[0].vertices.size(), 3u * 50001);

@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 
+#include <array>
 #include <cstdlib>
 #include <string>
 
@@ -55,27 +56,19 @@ TEST(LibraryFrame, InfoStringAgreesWithTheVersionRecord) {
   ASSERT_NE(record, nullptr);
   ASSERT_NE(infoPtr, nullptr);
 
-  EXPECT_EQ(std::wstring(record->major), L"XX");
-  EXPECT_EQ(std::wstring(record->minor), L"xx");
-  EXPECT_EQ(std::wstring(record->third), L"00");
-  EXPECT_EQ(std::wstring(record->fourth), L"00");
-  EXPECT_EQ(std::wstring(record->module), L"Vistal");
   EXPECT_EQ(record->info, *infoPtr);
-  EXPECT_TRUE(record->dynamic);
-  EXPECT_FALSE(record->debug);
-  EXPECT_TRUE(record->unicode);
-  EXPECT_FALSE(record->x64);
+  EXPECT_EQ(std::wstring(record->major) + L"." + record->minor + L"." + record->third + L"." + record->fourth + L" " +
+                record->module,
+            L"XX.xx.00.00 Vistal");
+  EXPECT_EQ((std::array{record->dynamic, record->debug, record->unicode, record->x64}),
+            (std::array{true, false, true, false}));
 
   // "Mmm dd yyyy::hh:mm:ss", as the compiler's date and time strings joined by "::".
   const std::wstring stamp = record->timestamp;
   ASSERT_EQ(stamp.size(), 21u) << std::string(stamp.begin(), stamp.end());
   EXPECT_EQ(stamp.substr(11, 2), L"::");
-
-  const std::wstring info = *infoPtr;
-  const std::wstring expected = L"<ZelLibrary::Dynamic::" + std::wstring(record->module) + L"::" +
-                                record->major + L"::" + record->minor + L"::" + record->third + L"::" +
-                                record->fourth + L"::Unicode-x86-Release::Timestamp::" + stamp + L">";
-  EXPECT_EQ(info, expected);
+  EXPECT_EQ(std::wstring(*infoPtr),
+            L"<ZelLibrary::Dynamic::Vistal::XX::xx::00::00::Unicode-x86-Release::Timestamp::" + stamp + L">");
   dlclose(handle);
 }
 

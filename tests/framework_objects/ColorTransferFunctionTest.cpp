@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <utility>
+#include <vector>
+
 namespace {
 
 using Function = MColorTransferFunction<unsigned short>;
@@ -15,16 +19,12 @@ TEST(ColorTransferFunction, InterpolatesEachChannelAndClampsOutsideThePoints) {
   f.SetPoint(2000, 0x80FF0000);  // half-opaque blue, given out of order
   f.SetPoint(1000, 0xFF0000FF);  // opaque red
   EXPECT_EQ(f.GetNumPoints(), 2u);
-  EXPECT_EQ(f.GetColor(1000), 0xFF0000FFu);
-  EXPECT_EQ(f.GetColor(2000), 0x80FF0000u);
   // Half-way every channel lands on .5 and rounds up: red 127.5, blue 127.5, alpha 191.5.
-  EXPECT_EQ(f.GetColor(1500), 0xC0800080u);
   // A quarter of the way: red 191.25, blue 63.75, alpha 223.25.
-  EXPECT_EQ(f.GetColor(1250), 0xDF4000BFu);
-  EXPECT_EQ(f.GetColor(0), 0xFF0000FFu);
-  EXPECT_EQ(f.GetColor(999), 0xFF0000FFu);
-  EXPECT_EQ(f.GetColor(2001), 0x80FF0000u);
-  EXPECT_EQ(f.GetColor(65535), 0x80FF0000u);
+  const std::pair<unsigned short, COLORREF> expected[] = {{0, 0xFF0000FF},    {999, 0xFF0000FF},  {1000, 0xFF0000FF},
+                                                          {1250, 0xDF4000BF}, {1500, 0xC0800080}, {2000, 0x80FF0000},
+                                                          {2001, 0x80FF0000}, {65535, 0x80FF0000}};
+  for (auto [value, colour] : expected) EXPECT_EQ(f.GetColor(value), colour) << value;
 
   f.SetPoint(1000, 0xFF00FF00);  // replaces
   EXPECT_EQ(f.GetNumPoints(), 2u);

@@ -3,7 +3,6 @@
 #include "host/mesh/IDataMaskOwner.h"
 #include "host/mesh/MDataMaskIndex.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace mask_test {
@@ -16,19 +15,9 @@ public:
 
   bool RegisterMask(IDataMask* mask) override {
     registered.push_back(mask);
-    if (!m_accept) return IDataMaskOwner::RegisterMask(mask);
-    live.push_back(mask);
-    return true;
+    return m_accept || IDataMaskOwner::RegisterMask(mask);
   }
-  void UnregisterMask(const IDataMask* mask) override {
-    unregistered.push_back(mask);
-    live.erase(std::remove(live.begin(), live.end(), mask), live.end());
-  }
-
-  long CountUnregistered(const IDataMask* mask) const {
-    return std::count(unregistered.begin(), unregistered.end(), mask);
-  }
-  bool IsLive(const IDataMask* mask) const { return std::find(live.begin(), live.end(), mask) != live.end(); }
+  void UnregisterMask(const IDataMask* mask) override { unregistered.push_back(mask); }
 
   static void Resize(IDataMask& mask, unsigned count) { _ResizeMask(*_GetMaskElements(&mask), count); }
   static void Copy(IDataMask& mask, const MDataMaskIndex& from, const MDataMaskIndex& to) {
@@ -39,7 +28,7 @@ public:
   }
   static bool HasHook(IDataMask& mask) { return _GetMaskElements(&mask) != nullptr; }
 
-  std::vector<const IDataMask*> registered, unregistered, live;
+  std::vector<const IDataMask*> registered, unregistered;
 
 private:
   bool m_accept;
