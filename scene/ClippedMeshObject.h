@@ -1,8 +1,4 @@
 #pragma once
-// A mesh scene object that takes part in clipping: the host-side class that inherits the
-// ready-made clippable implementation. Its render routine loads the clip planes around
-// its own drawing and then draws the cut faces. It tells each cut face which planes clip
-// it, so that the face closes its section within what those planes keep.
 #include "host/core/UIStlObject.h"
 #include "host/meshops/ICutFaceParent.h"
 #include "vistal/clipping/ISimpleClippableObjectImp.h"
@@ -17,6 +13,10 @@
 // scaled by 1 / IE, the translation kept.
 VISTAL_SCENE_API void MeshUnitsToEye(const float worldToEye[16], float unitsToEye[16]);
 
+// A mesh scene object that takes part in clipping: the host-side class that inherits the
+// ready-made clippable implementation. Its render routine loads the clip planes around
+// its own drawing and then draws the cut faces. It tells each cut face which planes clip
+// it, so that the face closes its section within what those planes keep.
 class VISTAL_SCENE_API ClippedMeshObject : public UIStlObject, public ISimpleClippableObjectImp, public ICutFaceParent {
 public:
   explicit ClippedMeshObject(std::shared_ptr<MStlBase> stl);

@@ -1,9 +1,4 @@
 #pragma once
-// Draws a Scene with any IVRender: frames what is drawn with the view's camera, draws the
-// opaque meshes clipped and capped, then hands every transparent mesh to the
-// transparency cache, which sorts all their triangles together. The objects, their cut
-// faces, their recorded vertices and the sorted table live as long as the renderer of the
-// scene, so that frames after the first only draw.
 #include "scene/Scene.h"
 #include "host/framework/MCamera.h"
 #include "host/meshops/M3dBorder.h"
@@ -24,6 +19,11 @@ class IVVertexContainerBoundingBox;
 class IVVertexContainerM3dBorder;
 class IRender;
 
+// Draws a Scene with any IVRender: frames what is drawn with the view's camera, draws the
+// opaque meshes clipped and capped, then hands every transparent mesh to the
+// transparency cache, which sorts all their triangles together. The objects, their cut
+// faces, their recorded vertices and the sorted table live as long as the renderer of the
+// scene, so that frames after the first only draw.
 class VISTAL_SCENE_API SceneRenderer {
 public:
   // Throws std::invalid_argument with one line saying what is wrong with the scene.

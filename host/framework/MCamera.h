@@ -1,4 +1,16 @@
 #pragma once
+#include "host/HostApi.h"
+#include "host/framework/MClipRegion.h"
+#include "host/framework/MCoordinateSystem.h"
+#include "host/framework/MMPoint3d.h"
+#include "host/framework/MMTransformMatrix.h"
+#include "host/win/CRect.h"
+
+#include <list>
+#include <vector>
+
+class IRender;
+
 // The camera of a 3D view. It owns the view's eye and window coordinate systems and keeps
 // their transforms in the transform repository up to date, so that anything can map
 // between an object, the world, the eye and the window's pixels through
@@ -13,18 +25,6 @@
 // unit distance (so the window is in tangents of angles), for a parallel one the eye's xy
 // plane (in scene units). Zooming and panning move and scale that window, which keeps
 // them exact for every depth; framing and rotating move the eye.
-#include "host/HostApi.h"
-#include "host/framework/MClipRegion.h"
-#include "host/framework/MCoordinateSystem.h"
-#include "host/framework/MMPoint3d.h"
-#include "host/framework/MMTransformMatrix.h"
-#include "host/win/CRect.h"
-
-#include <list>
-#include <vector>
-
-class IRender;
-
 class VISTAL_HOST_API MCamera {
 public:
   using Point = MMPoint3d<double>;

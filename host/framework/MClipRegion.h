@@ -1,8 +1,4 @@
 #pragma once
-// The part of space that a set of clip planes keeps: the intersection of the planes' kept
-// sides, a*x + b*y + c*z + d >= 0 for each, as with the renderer's user clip planes. A
-// region without planes keeps everything. A camera asks objects for the corners of what
-// the region leaves of them, so that it frames what is drawn rather than whole boxes.
 #include "host/HostApi.h"
 #include "host/framework/M3DBoundingBox.h"
 #include "host/framework/MMPlaneEq.h"
@@ -13,6 +9,10 @@
 
 class MMTransform;
 
+// The part of space that a set of clip planes keeps: the intersection of the planes' kept
+// sides, a*x + b*y + c*z + d >= 0 for each, as with the renderer's user clip planes. A
+// region without planes keeps everything. A camera asks objects for the corners of what
+// the region leaves of them, so that it frames what is drawn rather than whole boxes.
 class VISTAL_HOST_API MClipRegion {
 public:
   using Point = MMPoint3d<double>;

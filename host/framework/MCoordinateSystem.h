@@ -1,7 +1,4 @@
 #pragma once
-// A value handle to a coordinate system of the framework. Copies share the system; the system is
-// freed when its last handle goes (its children then move to the world, keeping their
-// placement). Every scene object carries one.
 #include "host/HostApi.h"
 
 #include <memory>
@@ -9,6 +6,9 @@
 class MTransformRepositoryCoordinateSystem;
 class MMTransformMatrix;
 
+// A value handle to a coordinate system of the framework. Copies share the system; the system is
+// freed when its last handle goes (its children then move to the world, keeping their
+// placement). Every scene object carries one.
 class VISTAL_HOST_API MCoordinateSystem {
 public:
   // A new system placed at the world's origin (identity local transform, no parent).

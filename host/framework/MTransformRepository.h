@@ -1,10 +1,4 @@
 #pragma once
-// The application framework's coordinate systems and the repository that maps between them.
-//
-// Systems form a forest under the world: each has a parent (none means the world) and a local
-// transform that maps its coordinates into its parent's. A system's world placement is the
-// product of the local transforms up its chain, so moving a system moves its whole subtree.
-// Like the rest of the framework, the tree is used from the GUI thread only.
 #include "host/HostApi.h"
 #include "host/framework/MMTransformMatrix.h"
 
@@ -13,6 +7,12 @@
 
 class MCoordinateSystem;
 
+// A coordinate system of the application framework, as the repository keeps it.
+//
+// Systems form a forest under the world: each has a parent (none means the world) and a local
+// transform that maps its coordinates into its parent's. A system's world placement is the
+// product of the local transforms up its chain, so moving a system moves its whole subtree.
+// Like the rest of the framework, the tree is used from the GUI thread only.
 class VISTAL_HOST_API MTransformRepositoryCoordinateSystem {
 public:
   MTransformRepositoryCoordinateSystem(const MTransformRepositoryCoordinateSystem&) = delete;
@@ -52,6 +52,8 @@ private:
   static std::uint64_t mg_revision;
 };
 
+// The repository that maps between coordinate systems: the one instance, mgp_instance,
+// gives the transform from one system to another.
 class VISTAL_HOST_API MTransformRepository {
 public:
   constexpr MTransformRepository() = default;

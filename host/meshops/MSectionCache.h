@@ -1,10 +1,4 @@
 #pragma once
-// Sections of one mesh with the planes of an object's cut faces, shared by those faces.
-// Whichever face asks first has the mesh cut with its own plane and with all the other
-// faces' planes in one pass over the triangles (MNewSlicer::SliceAll), so making every
-// cap of a large mesh costs about one pass instead of one per plane; the other faces
-// then find their sections here. Sections are dropped when the mesh is edited or
-// replaced, and when a plane is no longer among those asked about.
 #include "host/HostApi.h"
 #include "host/framework/MMPlaneEq.h"
 #include "host/mesh/MValidityField.h"
@@ -16,6 +10,12 @@
 
 class MStlBase;
 
+// Sections of one mesh with the planes of an object's cut faces, shared by those faces.
+// Whichever face asks first has the mesh cut with its own plane and with all the other
+// faces' planes in one pass over the triangles (MNewSlicer::SliceAll), so making every
+// cap of a large mesh costs about one pass instead of one per plane; the other faces
+// then find their sections here. Sections are dropped when the mesh is edited or
+// replaced, and when a plane is no longer among those asked about.
 class VISTAL_HOST_API MSectionCache {
 public:
   MSectionCache();

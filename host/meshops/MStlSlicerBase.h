@@ -1,9 +1,4 @@
 #pragma once
-// Base of the mesh slicers: the mesh to cut, and the border that a slicing leaves behind.
-// A slicer neither owns nor edits the mesh; the mesh must stay alive and unchanged from
-// SetSliceStl until Operate has returned. The border owns copies of everything it holds
-// except the mesh element pointers in its point data, which are valid while the mesh is;
-// whoever keeps a border longer than its mesh clears them.
 #include "host/HostApi.h"
 #include "host/framework/MMPoint3d.h"
 #include "host/meshops/M3dBorder.h"
@@ -12,6 +7,11 @@ class MStlBase;
 class MStlPoint;
 class MStlTriangle;
 
+// Base of the mesh slicers: the mesh to cut, and the border that a slicing leaves behind.
+// A slicer neither owns nor edits the mesh; the mesh must stay alive and unchanged from
+// SetSliceStl until Operate has returned. The border owns copies of everything it holds
+// except the mesh element pointers in its point data, which are valid while the mesh is;
+// whoever keeps a border longer than its mesh clears them.
 class VISTAL_HOST_API MStlSlicerBase {
 public:
   // What a section point knows about where it comes from.

@@ -1,4 +1,18 @@
 #pragma once
+#include "host/HostApi.h"
+#include "host/core/UISurface.h"
+#include "host/mesh/MValidityField.h"
+#include "host/meshops/MStlSlicerBase.h"
+#include "host/render/IVVertex.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class ICutFaceParent;
+class MStlBase;
+class UIStlObject;
+
 // The cut face of a mesh object with a clipping plane: the section of the object's mesh
 // with the plane, filled.
 //
@@ -15,20 +29,6 @@
 // is open only where other planes cut it away (a scan open at the neck, say) gets the
 // same face as the closed mesh. The parent names those planes through ICutFaceParent;
 // a parent without it is taken to have no other planes.
-#include "host/HostApi.h"
-#include "host/core/UISurface.h"
-#include "host/mesh/MValidityField.h"
-#include "host/meshops/MStlSlicerBase.h"
-#include "host/render/IVVertex.h"
-
-#include <memory>
-#include <string>
-#include <vector>
-
-class ICutFaceParent;
-class MStlBase;
-class UIStlObject;
-
 class VISTAL_HOST_API UISurfaceSection : public UISurface {
 public:
   UISurfaceSection();

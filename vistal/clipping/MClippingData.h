@@ -1,9 +1,4 @@
 #pragma once
-// The clipping state of one clippable scene object: the planes acting on it and, per
-// plane, the cached cut-face surface made for the object and that plane. Clipping
-// operations change the plane list; some framework operations make every cached face
-// stale. The render operations load the planes into the renderer's user clip planes
-// and draw each plane's cut face clipped by the others.
 #include "vistal/Api.h"
 
 #include <list>
@@ -20,6 +15,11 @@ class UIObject;
 class UIObjectMedical;
 class UISurface;
 
+// The clipping state of one clippable scene object: the planes acting on it and, per
+// plane, the cached cut-face surface made for the object and that plane. Clipping
+// operations change the plane list; some framework operations make every cached face
+// stale. The render operations load the planes into the renderer's user clip planes
+// and draw each plane's cut face clipped by the others.
 class VISTAL_API MClippingData {
 public:
   // Makes a new cut-face surface; installed by the host. Null: no cut faces are made.
