@@ -8,6 +8,8 @@
 #include "tests/gl/CompareImage.h"
 #include "vistal/render/IVRenderEx.h"
 
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,6 +19,20 @@
 #include <utility>
 
 namespace {
+
+// Cairo and fontconfig keep process-wide caches of the font faces they resolved, which the
+// leak checker would report. Emptying them after the last test (every device is gone by
+// then) leaves it what the device itself failed to release: surfaces, contexts, patterns.
+// (Scaled fonts stay Cairo's to cache, so a font the device kept would not show.)
+class ReleaseFontCaches : public ::testing::Environment {
+public:
+  void TearDown() override {
+    cairo_debug_reset_static_data();
+    FcFini();
+  }
+};
+[[maybe_unused]] ::testing::Environment* const g_release_font_caches =
+    ::testing::AddGlobalTestEnvironment(new ReleaseFontCaches);
 
 // Shapes are drawn without antialiasing by rules of our own: any changed pixel is a change
 // of those rules and must be looked at.
