@@ -6,6 +6,9 @@ set(vistal_installed_libraries vistal_host vistal)
 if(TARGET vistal_gl)
   list(APPEND vistal_installed_libraries vistal_gl vistal_scene)
 endif()
+if(TARGET vistal_cairo)
+  list(APPEND vistal_installed_libraries vistal_cairo)
+endif()
 install(TARGETS ${vistal_installed_libraries}
   EXPORT vistalTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -15,8 +18,11 @@ install(TARGETS ${vistal_installed_libraries}
 
 # Public headers only: what sits in an Implementation folder stays private.
 set(vistal_header_folders host vistal)
+if(TARGET vistal_gl OR TARGET vistal_cairo)
+  list(APPEND vistal_header_folders backends)
+endif()
 if(TARGET vistal_gl)
-  list(APPEND vistal_header_folders backends scene)
+  list(APPEND vistal_header_folders scene)
 endif()
 install(DIRECTORY ${vistal_header_folders}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}

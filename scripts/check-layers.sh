@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails on an #include that climbs a layer. Layers, lowest first: host (itself ordered:
-# win, framework, gui, mesh, render, core, meshops), vistal, backends, scene, then the
+# win, framework, gdi, gui, mesh, render, core, meshops), vistal, backends, scene, then the
 # programs, tests and benchmarks, which may include anything below them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,11 +11,12 @@ allowed_for() {
   case "$1" in
     host/win/*)       echo '^host/(HostApi\.h$|win/)' ;;
     host/framework/*) echo '^host/(HostApi\.h$|(win|framework)/)' ;;
-    host/gui/*)       echo '^host/(HostApi\.h$|(win|gui)/)' ;;
-    host/mesh/*)      echo '^host/(HostApi\.h$|(win|framework|mesh)/)' ;;
-    host/render/*)    echo '^host/(HostApi\.h$|(win|framework|mesh|render)/)' ;;
-    host/core/*)      echo '^host/(HostApi\.h$|(win|framework|gui|mesh|render|core)/)' ;;
-    host/meshops/*)   echo '^host/(HostApi\.h$|(win|framework|gui|mesh|render|core|meshops)/)' ;;
+    host/gdi/*)       echo '^host/(HostApi\.h$|(win|framework|gdi)/)' ;;
+    host/gui/*)       echo '^host/(HostApi\.h$|(win|gdi|gui)/)' ;;
+    host/mesh/*)      echo '^host/(HostApi\.h$|(win|framework|gdi|mesh)/)' ;;
+    host/render/*)    echo '^host/(HostApi\.h$|(win|framework|gdi|mesh|render)/)' ;;
+    host/core/*)      echo '^host/(HostApi\.h$|(win|framework|gdi|gui|mesh|render|core)/)' ;;
+    host/meshops/*)   echo '^host/(HostApi\.h$|(win|framework|gdi|gui|mesh|render|core|meshops)/)' ;;
     host/*)           echo '^host/' ;;
     vistal/*)         echo '^(host|vistal)/' ;;
     backends/*)       echo '^(host|vistal|backends)/' ;;

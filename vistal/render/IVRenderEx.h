@@ -13,6 +13,32 @@
 //   BrightenColorRBGA   red, green and blue scaled by f, truncated, kept within [0, 255];
 //                       alpha byte kept.
 //   MakeGreyEquivalent  the grey of the same root-mean-square strength, alpha byte cleared.
+//
+// GDI helpers for overlays. They keep no state and put back every device-context setting
+// they change. With a CDC they draw to its output handle and read colours from its
+// attribute handle. Pixel values made from floating-point ones are rounded to single
+// precision first where noted, then to the nearest whole number with halves away from zero.
+//   DrawTextDisabled    embossed text: a highlight copy one pixel down and right, then the
+//                       text in the shadow colour with a transparent background; `plain`
+//                       draws it once as it is. Answers the last DrawTextW's result.
+//   DrawTextOutlined    text ringed `width` pixels wide in the background colour.
+//   CreateGdiFont       a font `heightMm` millimetres high on the device (the description's
+//                       lfHeight counts as millimetres when heightMm is about 0 or less).
+//   InitLOGFONT         the GUI font's description with a face, 4 (mm) high, normal weight.
+//   ConvertMmToPointsInX/Y, ConvertPointsToMmInX/Y
+//                       millimetres to device pixels and back, per axis resolution.
+//   DrawBoldArrow       a filled seven-point arrow from `from` with its tip on `to`, in the
+//                       text colour over a wiped background box, moved into `keepInside`.
+//   MoveRectToBeInBaseRect
+//                       pushes a rectangle back into a base, optionally along a direction.
+//   FillSolidRectPrintable
+//                       a solid fill on screen; for printable output (QNGlobals state flags)
+//                       an outline-less rectangle, grey unless printing in colour.
+//   DrawFocusRectNormalized
+//                       a focus rectangle that accepts reversed corners and zero widths.
+#include "host/gdi/CDC.h"
+#include "host/gdi/GdiTypes.h"
+#include "host/win/CRect.h"
 #include "host/win/WinTypes.h"
 #include "vistal/Api.h"
 
@@ -24,4 +50,17 @@ public:
   static COLORREF HighlightColorRBGA(COLORREF c, float f);
   static COLORREF BrightenColorRBGA(COLORREF c, float f);
   static COLORREF MakeGreyEquivalent(COLORREF c);
+
+  static int DrawTextDisabled(HDC hdc, const wchar_t* text, int length, const CRect& box, UINT format, int plain);
+  static void DrawTextOutlined(HDC hdc, UINT width, const wchar_t* text, const RECT& box, UINT format);
+  static void CreateGdiFont(CFont& font, HDC hdc, const LOGFONTW& description, float heightMm);
+  static void InitLOGFONT(LOGFONTW& description, const wchar_t* faceName);
+  static LONG ConvertMmToPointsInX(HDC hdc, float mm);
+  static LONG ConvertMmToPointsInY(HDC hdc, float mm);
+  static float ConvertPointsToMmInX(HDC hdc, LONG pixels);
+  static float ConvertPointsToMmInY(HDC hdc, LONG pixels);
+  static void DrawBoldArrow(CDC& dc, CPoint from, CPoint to, const CRect* keepInside);
+  static bool MoveRectToBeInBaseRect(CRect& rect, const CRect& base, const CSize* direction);
+  static void FillSolidRectPrintable(CDC& dc, const CRect* rect, COLORREF colour);
+  static void DrawFocusRectNormalized(CDC& dc, const CRect& rect);
 };

@@ -1,0 +1,265 @@
+// Device contexts: their state, the objects selected into them, and the figure and text
+// calls, which are checked and ordered here and drawn by the context's device.
+#include "host/gdi/IGdiDevice.h"
+#include "host/gdi/Implementation/GdiHandles.h"
+#include "host/gdi/WinGdi.h"
+#include "host/win/MulDiv.h"
+
+#include <algorithm>
+#include <utility>
+
+using gdi_impl::GdiObject;
+using gdi_impl::LookupDC;
+
+IGdiDevice::~IGdiDevice() = default;
+
+void IGdiDevice::SetResolution(int dpiX, int dpiY) {
+  if (dpiX >= 1 && dpiY >= 1) m_resolution = {dpiX, dpiY};
+}
+
+namespace {
+
+bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+RECT Ordered(int left, int top, int right, int bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  return {left, top, right, bottom};
+}
+
+}  // namespace
+
+HDC CreateDeviceDC(IGdiDevice& device) {
+  auto* dc = new HDC__;
+  dc->device = &device;
+  gdi_impl::GdiDCLevel& level = dc->current;
+  level.pen = GetStockObject(BLACK_PEN);
+  level.brush = GetStockObject(WHITE_BRUSH);
+  level.font = GetStockObject(SYSTEM_FONT);
+  level.draw.pen = gdi_impl::LookupObject(level.pen)->PenDesc();
+  level.draw.brush = gdi_impl::LookupObject(level.brush)->brush;
+  level.draw.font = gdi_impl::LookupObject(level.font)->font;
+  gdi_impl::RegisterDC(dc);
+  return dc;
+}
+
+BOOL DeleteDC(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  gdi_impl::UnregisterDC(dc);
+  delete dc;
+  return 1;
+}
+
+int SaveDC(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  dc->saved.push_back(dc->current);
+  return int(dc->saved.size());
+}
+
+BOOL RestoreDC(HDC hdc, int savedDC) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  const int count = int(dc->saved.size());
+  const int level = savedDC < 0 ? count + 1 + savedDC : savedDC;  // negative: counted back
+  if (level < 1 || level > count) return 0;
+  dc->current = dc->saved[std::size_t(level - 1)];
+  dc->saved.resize(std::size_t(level - 1));
+  return 1;
+}
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
+  HDC__* dc = LookupDC(hdc);
+  const GdiObject* object = gdi_impl::LookupObject(handle);
+  if (!dc || !object) return nullptr;
+  gdi_impl::GdiDCLevel& level = dc->current;
+  switch (object->type) {
+    case OBJ_PEN:
+      level.draw.pen = object->PenDesc();
+      return std::exchange(level.pen, handle);
+    case OBJ_BRUSH:
+      level.draw.brush = object->brush;
+      return std::exchange(level.brush, handle);
+    case OBJ_FONT:
+      level.draw.font = object->font;
+      return std::exchange(level.font, handle);
+    default:
+      return nullptr;  // a bitmap goes only into a memory context, which this GDI has not
+  }
+}
+
+HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return nullptr;
+  switch (type) {
+    case OBJ_PEN: return dc->current.pen;
+    case OBJ_BRUSH: return dc->current.brush;
+    case OBJ_FONT: return dc->current.font;
+    default: return nullptr;
+  }
+}
+
+COLORREF SetTextColor(HDC hdc, COLORREF colour) {
+  HDC__* dc = LookupDC(hdc);
+  return dc ? std::exchange(dc->current.draw.textColour, colour) : CLR_INVALID;
+}
+
+COLORREF GetTextColor(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  return dc ? dc->current.draw.textColour : CLR_INVALID;
+}
+
+COLORREF SetBkColor(HDC hdc, COLORREF colour) {
+  HDC__* dc = LookupDC(hdc);
+  return dc ? std::exchange(dc->current.draw.bkColour, colour) : CLR_INVALID;
+}
+
+COLORREF GetBkColor(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  return dc ? dc->current.draw.bkColour : CLR_INVALID;
+}
+
+int SetBkMode(HDC hdc, int mode) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  return std::exchange(dc->current.draw.bkMode, mode);
+}
+
+int GetBkMode(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  return dc ? dc->current.draw.bkMode : 0;
+}
+
+int SetPolyFillMode(HDC hdc, int mode) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
+  return std::exchange(dc->current.draw.polyFillMode, mode);
+}
+
+int GetPolyFillMode(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  return dc ? dc->current.draw.polyFillMode : 0;
+}
+
+int GetDeviceCaps(HDC hdc, int index) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  const SIZE dpi = dc->device->GetResolution();
+  const SIZE size = dc->device->GetSurfaceSize();
+  switch (index) {
+    case LOGPIXELSX: return dpi.cx;
+    case LOGPIXELSY: return dpi.cy;
+    case HORZRES: return size.cx;
+    case VERTRES: return size.cy;
+    case HORZSIZE: return MulDiv(size.cx, 254, dpi.cx * 10);  // millimetres
+    case VERTSIZE: return MulDiv(size.cy, 254, dpi.cy * 10);
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case NUMCOLORS: return -1;  // more than 256 colours
+    case TECHNOLOGY: return DT_RASDISPLAY;
+    default: return 0;
+  }
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  if (previous) *previous = dc->current.position;
+  dc->current.position = {x, y};
+  return 1;
+}
+
+BOOL GetCurrentPositionEx(HDC hdc, POINT* position) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || !position) return 0;
+  *position = dc->current.position;
+  return 1;
+}
+
+BOOL LineTo(HDC hdc, int x, int y) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  const POINT line[2] = {dc->current.position, {x, y}};
+  dc->current.position = {x, y};
+  // A line to where it starts has no pixels: its only one is the end point, left out.
+  if (line[0].x != x || line[0].y != y) dc->device->Polyline(dc->current.draw, line, 2);
+  return 1;
+}
+
+BOOL Polyline(HDC hdc, const POINT* points, int count) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || !points || count < 2) return 0;
+  dc->device->Polyline(dc->current.draw, points, count);
+  return 1;
+}
+
+BOOL Polygon(HDC hdc, const POINT* points, int count) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || !points || count < 2) return 0;
+  dc->device->Polygon(dc->current.draw, points, count);
+  return 1;
+}
+
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  // GDI orders the corners; a rectangle without width or height has no pixels.
+  const RECT rect = Ordered(left, top, right, bottom);
+  if (!IsEmpty(rect)) dc->device->Rectangle(dc->current.draw, rect);
+  return 1;
+}
+
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  const RECT rect = Ordered(left, top, right, bottom);
+  if (!IsEmpty(rect)) dc->device->Ellipse(dc->current.draw, rect);
+  return 1;
+}
+
+BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  if (rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS) return 0;
+  // A negative width or height extends the rectangle to the left or upwards.
+  const RECT rect = Ordered(x, y, x + width, y + height);
+  if (!IsEmpty(rect)) dc->device->PatBlt(dc->current.draw, rect, rop);
+  return 1;
+}
+
+BOOL TextOutW(HDC hdc, int x, int y, const wchar_t* text, int count) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || count < 0 || (!text && count > 0)) return 0;
+  if (count > 0) dc->device->TextOut(dc->current.draw, x, y, 0, nullptr, text, count, nullptr);
+  return 1;
+}
+
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const wchar_t* text, UINT count,
+                 const int* dx) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || (!text && count > 0) || count > 0x7FFFFFFF) return 0;
+  options &= ETO_OPAQUE | ETO_CLIPPED;
+  if (!rect) options = 0;
+  if (rect && IsEmpty(*rect)) {
+    // Nothing to fill, and text clipped to nothing is not drawn at all.
+    if (options & ETO_CLIPPED) return 1;
+    options = 0;
+  }
+  if (options == 0) rect = nullptr;
+  if (count > 0 || (options & ETO_OPAQUE))
+    dc->device->TextOut(dc->current.draw, x, y, options, rect, text, int(count), dx);
+  return 1;
+}
+
+BOOL GetTextExtentPoint32W(HDC hdc, const wchar_t* text, int count, SIZE* size) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || !size || count < 0 || (!text && count > 0)) return 0;
+  return dc->device->GetTextExtent(dc->current.draw.font, text, count, *size) ? 1 : 0;
+}
+
+BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* metrics) {
+  HDC__* dc = LookupDC(hdc);
+  if (!dc || !metrics) return 0;
+  return dc->device->GetTextMetrics(dc->current.draw.font, *metrics) ? 1 : 0;
+}
