@@ -7,6 +7,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -249,5 +250,14 @@ void MStlBuilder::MovePointsInUnits(MStlBase& mesh, std::span<const std::int32_t
     }
   for (MStlBase::Block& b : mesh.m_blocks)
     for (MStlTriangle& t : b.triangles) ComputeNormal(t);
+  mesh._MarkEdited();
+}
+
+void MStlBuilder::ReverseWinding(MStlBase& mesh) {
+  for (MStlBase::Block& b : mesh.m_blocks)
+    for (MStlTriangle& t : b.triangles) {
+      std::swap(t.points[1], t.points[2]);
+      for (float& n : t.normal) n = -n;
+    }
   mesh._MarkEdited();
 }

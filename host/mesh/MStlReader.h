@@ -1,5 +1,6 @@
 #pragma once
-// STL files: binary and ASCII reading, binary writing.
+// STL files: binary and ASCII reading, binary writing. Programs read meshes through
+// ImportMesh (MStlImport.h), which reads other formats too and turns inward meshes outward.
 //
 // ReadStl gives one surface under the root feature with the file's triangles in file
 // order. Corners with the same coordinates, after conversion to integer units (times IE,
@@ -21,14 +22,19 @@
 
 class MStlBase;
 
-// Why a file could not be read; what() names the file and the problem.
+// Why a mesh file could not be read; what() is one line naming the file and the problem.
 class VISTAL_HOST_API MStlReadError : public std::runtime_error {
 public:
   MStlReadError(const std::string& path, const std::string& problem);
+  // The file's content is none of the formats that ImportMesh reads.
+  static MStlReadError NotAMesh(const std::string& path);
+
   const std::string& GetPath() const { return m_path; }
   const std::string& GetProblem() const { return m_problem; }
 
 private:
+  MStlReadError(const std::string& path, const std::string& problem, const std::string& message);
+
   std::string m_path;
   std::string m_problem;
 };

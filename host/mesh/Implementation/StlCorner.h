@@ -1,10 +1,11 @@
 #pragma once
-// Internal to the STL reader: a triangle corner in integer units, and the conversion
-// from file coordinates with the errors that the reader reports.
+// Internal to the mesh readers: a triangle corner in integer units, and the conversion
+// from file coordinates with the errors that the readers report.
 #include "host/mesh/MStlUnits.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -47,6 +48,29 @@ inline Corner ToCorner(double x, double y, double z, Where&& where) {
                      " integer units (a third of the 32-bit range) at " + std::to_string(IE) + " units per scene unit");
   }
   return {units[0], units[1], units[2]};
+}
+
+// The three corners of a binary STL triangle, as ToCorner makes them; false when a
+// coordinate is unusable, which ToCorner then names. Without branches or library calls:
+// binary files hold millions of triangles.
+inline bool ToCorners(const float (&v)[9], Corner (&corners)[3]) {
+  // A coordinate is usable when it rounds into +-kMaxCornerUnits; NaN fails the test.
+  constexpr double kLimit = double(kMaxCornerUnits) + 0.5;
+  const double ie = static_cast<double>(IE);
+  std::int32_t units[9];
+  bool usable = true;
+  for (int i = 0; i < 9; ++i) {
+    const double scaled = double(v[i]) * ie;
+    const bool inRange = scaled > -kLimit && scaled < kLimit;
+    usable &= inRange;
+    // Rounded as MStlSceneToUnits does: toward zero, then halves away from zero.
+    const double kept = inRange ? scaled : 0.0;
+    const std::int32_t whole = static_cast<std::int32_t>(kept);
+    const double rest = kept - static_cast<double>(whole);
+    units[i] = whole + std::int32_t(rest >= 0.5) - std::int32_t(rest <= -0.5);
+  }
+  std::memcpy(corners, units, sizeof corners);
+  return usable;
 }
 
 }  // namespace stl_detail
