@@ -5,6 +5,7 @@
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlPoint.h"
 #include "host/mesh/MStlTraversal.h"
+#include "host/render/IVRender.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,7 +51,14 @@ bool ClippedMeshObject::DoOperation(MOperation& operation) {
 
 void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system) {
   _RenderStartClipping(render, system);
+  // After the clipping state, which may have set red back faces for looking into a cut.
+  IVRender::Memento faces;
+  if (m_two_sided) {
+    render.SaveState(faces);
+    render.SetBackfaceVisible(true, true);
+  }
   UIStlObject::Render(render, system);
+  if (m_two_sided) render.RestoreState(faces, IVRender::eMemoFaces);
   _RenderStopClipping(render, system);
   _RenderTextures(render, system);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Draws a Scene with any IVRender: frames the scene with a perspective camera, draws the
-// opaque meshes clipped and capped, then hands every transparent mesh to the
+// opaque meshes clipped and capped (open ones from both sides), then hands every transparent mesh to the
 // transparency cache, which sorts all their triangles together. The objects, their cut
 // faces, their recorded vertices and the sorted table live as long as the renderer of the
 // scene, so that frames after the first only draw.

@@ -4,7 +4,7 @@
 #include "scene/SceneRenderer.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlReader.h"
+#include "host/mesh/MStlImport.h"
 
 #include <CLI/CLI.hpp>
 
@@ -211,8 +211,8 @@ int main(int argc, char** argv) {
                "Without meshes it renders a built-in head phantom."};
   std::vector<std::string> meshes, planes;
   std::string view, up, size = "800x600", background, output = "vistal.png";
-  app.add_option("-m,--mesh", meshes, "STL file with optional colour and opacity: PATH[,#rrggbb[,ALPHA]] "
-                                      "(ALPHA below 1 draws it transparent)");
+  app.add_option("-m,--mesh", meshes, "mesh file (STL, OBJ or PLY) with optional colour and opacity: "
+                                      "PATH[,#rrggbb[,ALPHA]] (ALPHA below 1 draws it transparent)");
   app.add_option("-p,--plane", planes, "clip plane OX,OY,OZ,NX,NY,NZ[,keep|cut]: the side the normal points to is "
                                        "kept (default) or cut away");
   app.add_option("--view", view, "view direction X,Y,Z, from the eye into the scene");
@@ -270,7 +270,7 @@ int main(int argc, char** argv) {
     ValidatePlaneCount(scene.planes.size(), render.GetNumClipPlanes());
 
     for (SceneMesh& m : scene.meshes)
-      if (!m.mesh) m.mesh = ReadStl(m.name);
+      if (!m.mesh) m.mesh = ImportMesh(m.name);
     // Nothing at all to draw is an error; a mesh that draws nothing beside others that do
     // is worth a warning.
     ValidateScene(scene);

@@ -4,7 +4,6 @@
 #include "host/mesh/Implementation/MeshFile.h"
 #include "host/mesh/Implementation/StlReading.h"
 #include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlOrientation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -98,9 +97,7 @@ std::unique_ptr<MStlBase> Read(stl_detail::MeshFile& file) {
 std::unique_ptr<MStlBase> ImportMesh(const std::string& path, std::uint64_t maxBytes) {
   try {
     stl_detail::MeshFile file(path, maxBytes);
-    std::unique_ptr<MStlBase> mesh = Read(file);
-    OrientOutward(*mesh);
-    return mesh;
+    return Read(file);
   } catch (const stl_detail::StlProblem& e) {
     throw MStlReadError(path, e.what());
   } catch (const std::bad_alloc&) {

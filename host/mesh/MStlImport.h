@@ -12,8 +12,8 @@
 // polygons are split into fans, points and lines are dropped, materials, colours and
 // texture coordinates are ignored, and no other file (an OBJ's material library) is read.
 //
-// A closed mesh whose triangles face inward is turned outward (see OrientOutward); an
-// open mesh keeps its winding.
+// As with ReadStl, a closed mesh whose triangles face inward is turned outward (see
+// MStlOrientation.h); an open mesh keeps its winding.
 #include "host/HostApi.h"
 #include "host/mesh/MStlReader.h"
 

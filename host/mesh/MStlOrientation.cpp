@@ -1,49 +1,66 @@
 #include "host/mesh/MStlOrientation.h"
 
+#include "host/mesh/Implementation/Orientation.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <utility>
 #include <vector>
 
-bool IsClosedMesh(const MStlBase& mesh) {
+namespace stl_detail {
+
+double SixTimesSignedVolume(std::span<const std::int32_t> xyz, std::span<const std::uint32_t> corners) {
+  if (xyz.empty()) return 0.0;
+  // The tetrahedra from a point of the mesh to each triangle: coordinates relative to it
+  // stay as small as the mesh, and so does the rounding error.
+  const double rx = xyz[0], ry = xyz[1], rz = xyz[2];
+  double sum = 0.0;
+  for (std::size_t i = 0; i + 3 <= corners.size(); i += 3) {
+    const std::int32_t* a = &xyz[3 * std::size_t(corners[i])];
+    const std::int32_t* b = &xyz[3 * std::size_t(corners[i + 1])];
+    const std::int32_t* c = &xyz[3 * std::size_t(corners[i + 2])];
+    const double ax = a[0] - rx, ay = a[1] - ry, az = a[2] - rz;
+    const double bx = b[0] - rx, by = b[1] - ry, bz = b[2] - rz;
+    const double cx = c[0] - rx, cy = c[1] - ry, cz = c[2] - rz;
+    sum += ax * (by * cz - bz * cy) + ay * (bz * cx - bx * cz) + az * (bx * cy - by * cx);
+  }
+  return sum;
+}
+
+bool IsClosed(std::uint32_t numPoints, std::span<const std::uint32_t> corners) {
   // Every triangle gives each of its points one edge out and one edge in, so a point has
   // as many of each as it has triangles. The mesh is closed when, at every point, the
   // points its edges lead to are distinct and are the points its edges come from: each
   // edge u-v then runs once from u to v and once back.
-  const std::uint32_t numPoints = mesh.GetNumPoints();
+  auto proper = [&](std::size_t i) {
+    return corners[i] != corners[i + 1] && corners[i + 1] != corners[i + 2] && corners[i + 2] != corners[i];
+  };
   std::vector<std::uint32_t> start(std::size_t(numPoints) + 1, 0);
   std::size_t numEdges = 0;
-  auto corners = [](const MStlTriangle& t, std::uint32_t (&p)[3]) {
-    for (int k = 0; k < 3; ++k) p[k] = t.points[k]->GetMaskIndex();  // the point's number
-    return p[0] != p[1] && p[1] != p[2] && p[2] != p[0];
-  };
-  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
-    std::uint32_t p[3];
-    if (!corners(t, p)) return;
-    for (std::uint32_t q : p) ++start[q + 1];
+  for (std::size_t i = 0; i + 3 <= corners.size(); i += 3) {
+    if (!proper(i)) continue;  // no area, no edges
+    for (int k = 0; k < 3; ++k) ++start[corners[i + k] + 1];
     numEdges += 3;
-  });
+  }
   if (numEdges == 0) return false;
-  for (std::uint32_t i = 0; i < numPoints; ++i) start[i + 1] += start[i];
+  for (std::uint32_t p = 0; p < numPoints; ++p) start[p + 1] += start[p];
 
   std::vector<std::uint32_t> to(numEdges), from(numEdges);
   std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
-    std::uint32_t p[3];
-    if (!corners(t, p)) return;
+  for (std::size_t i = 0; i + 3 <= corners.size(); i += 3) {
+    if (!proper(i)) continue;
     for (int k = 0; k < 3; ++k) {
-      const std::uint32_t at = next[p[k]]++;
-      to[at] = p[(k + 1) % 3];
-      from[at] = p[(k + 2) % 3];
+      const std::uint32_t at = next[corners[i + k]]++;
+      to[at] = corners[i + (k + 1) % 3];
+      from[at] = corners[i + (k + 2) % 3];
     }
-  });
-  for (std::uint32_t i = 0; i < numPoints; ++i) {
-    const auto outBegin = to.begin() + start[i], outEnd = to.begin() + start[i + 1];
-    const auto inBegin = from.begin() + start[i], inEnd = from.begin() + start[i + 1];
+  }
+  for (std::uint32_t p = 0; p < numPoints; ++p) {
+    const auto outBegin = to.begin() + start[p], outEnd = to.begin() + start[p + 1];
+    const auto inBegin = from.begin() + start[p], inEnd = from.begin() + start[p + 1];
     std::sort(outBegin, outEnd);
     std::sort(inBegin, inEnd);
     if (std::adjacent_find(outBegin, outEnd) != outEnd || !std::equal(outBegin, outEnd, inBegin)) return false;
@@ -51,28 +68,53 @@ bool IsClosedMesh(const MStlBase& mesh) {
   return true;
 }
 
-double SignedVolume(const MStlBase& mesh) {
-  // The sum of the tetrahedra from a fixed point to each triangle. The point is the box
-  // centre, which keeps the products small and so the rounding error.
-  const MStlIntegerBox box = mesh.GetBoundingBoxInUnits();
-  if (box.empty) return 0.0;
-  const double cx = (double(box.min.x) + box.max.x) / 2, cy = (double(box.min.y) + box.max.y) / 2,
-               cz = (double(box.min.z) + box.max.z) / 2;
-  double sixTimes = 0.0;
+bool OrientOutward(std::span<const std::int32_t> xyz, std::span<std::uint32_t> corners) {
+  // The volume first: it is cheap, and a mesh that faces outward needs nothing else.
+  if (!(SixTimesSignedVolume(xyz, corners) < 0.0) || !IsClosed(std::uint32_t(xyz.size() / 3), corners)) return false;
+  for (std::size_t i = 0; i + 3 <= corners.size(); i += 3) std::swap(corners[i + 1], corners[i + 2]);
+  return true;
+}
+
+}  // namespace stl_detail
+
+namespace {
+
+// The mesh's points, x y z each, and its triangles as point numbers, in traversal order.
+struct Arrays {
+  std::vector<std::int32_t> xyz;
+  std::vector<std::uint32_t> corners;
+};
+
+Arrays ArraysOf(const MStlBase& mesh) {
+  Arrays a;
+  a.xyz.reserve(std::size_t(mesh.GetNumPoints()) * 3);
+  for (std::uint32_t i = 0; i < mesh.GetNumPoints(); ++i) {
+    const MStlPoint& p = mesh.GetPoint(i);
+    a.xyz.insert(a.xyz.end(), {p.x, p.y, p.z});
+  }
+  a.corners.reserve(std::size_t(mesh.GetNumTriangles()) * 3);
   ForEachTriangle(mesh, [&](const MStlTriangle& t) {
-    const MStlPoint &a = *t.points[0], &b = *t.points[1], &c = *t.points[2];
-    const double ax = a.x - cx, ay = a.y - cy, az = a.z - cz;
-    const double bx = b.x - cx, by = b.y - cy, bz = b.z - cz;
-    const double qx = c.x - cx, qy = c.y - cy, qz = c.z - cz;
-    sixTimes += ax * (by * qz - bz * qy) + ay * (bz * qx - bx * qz) + az * (bx * qy - by * qx);
+    for (const MStlPoint* p : t.points) a.corners.push_back(p->GetMaskIndex());  // the point's number
   });
+  return a;
+}
+
+}  // namespace
+
+bool IsClosedMesh(const MStlBase& mesh) {
+  const Arrays a = ArraysOf(mesh);
+  return stl_detail::IsClosed(mesh.GetNumPoints(), a.corners);
+}
+
+double SignedVolume(const MStlBase& mesh) {
+  const Arrays a = ArraysOf(mesh);
   const double unitsPerScene = static_cast<double>(IE);
-  return sixTimes / 6.0 / (unitsPerScene * unitsPerScene * unitsPerScene);
+  return stl_detail::SixTimesSignedVolume(a.xyz, a.corners) / 6.0 / (unitsPerScene * unitsPerScene * unitsPerScene);
 }
 
 bool OrientOutward(MStlBase& mesh) {
-  // The volume first: it is cheap, and a mesh that faces outward needs nothing else.
-  if (!(SignedVolume(mesh) < 0.0) || !IsClosedMesh(mesh)) return false;
+  Arrays a = ArraysOf(mesh);
+  if (!stl_detail::OrientOutward(a.xyz, a.corners)) return false;
   MStlBuilder::ReverseWinding(mesh);
   return true;
 }

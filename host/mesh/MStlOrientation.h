@@ -3,8 +3,9 @@
 //
 // Triangles face the side from which they wind counter-clockwise. A closed mesh whose
 // triangles face inward is drawn inside out (lit from within, culled from without), so
-// readers turn such meshes outward; an open mesh (a scanned surface, a shell with holes)
-// has no inside to tell, so it keeps its winding and is drawn from both sides.
+// the readers turn such meshes outward as they read them; an open mesh (a scanned
+// surface, a shell with holes) has no inside to tell, so it keeps its winding and is
+// drawn from both sides.
 #include "host/HostApi.h"
 
 class MStlBase;
@@ -17,7 +18,7 @@ VISTAL_HOST_API bool IsClosedMesh(const MStlBase& mesh);
 
 // The volume the triangles enclose in cubic scene units (mm^3): positive when they face
 // outward, negative when they face inward. Meaningful for closed meshes; for an open
-// mesh it is the volume of the cone its triangles span to the centre of its box.
+// mesh it is the volume of the cone its triangles span to its first point.
 VISTAL_HOST_API double SignedVolume(const MStlBase& mesh);
 
 // Turns a closed mesh whose triangles face inward (negative volume) outward: every

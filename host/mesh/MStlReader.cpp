@@ -1,6 +1,7 @@
 #include "host/mesh/MStlReader.h"
 
 #include "host/mesh/Implementation/MeshFile.h"
+#include "host/mesh/Implementation/Orientation.h"
 #include "host/mesh/Implementation/StlAsciiParser.h"
 #include "host/mesh/Implementation/StlReading.h"
 #include "host/mesh/MStlBase.h"
@@ -43,17 +44,14 @@ void WeldRecords(const char* records, std::size_t count, std::uint32_t first, Co
     const char* record = records + r * kRecordSize;
     float v[9];
     std::memcpy(v, record + 12, sizeof v);  // skip the stored normal
-    Corner corners[3];
-    if (!stl_detail::ToCorners(v, corners)) {
+    if (!stl_detail::ToCorners(v, welder.TriangleRoom())) {
       const std::uint32_t t = first + std::uint32_t(r);
       for (int k = 0; k < 3; ++k)  // throws for the first unusable corner
         stl_detail::ToCorner(v[3 * k], v[3 * k + 1], v[3 * k + 2], [&] {
           return "triangle " + std::to_string(t) + ", corner " + std::to_string(k);
         });
     }
-    welder.Add(corners[0]);
-    welder.Add(corners[1]);
-    welder.Add(corners[2]);
+    welder.AddTriangle();
   }
 }
 
@@ -147,9 +145,13 @@ std::unique_ptr<MStlBase> ReadBinaryStl(MeshFile& file, std::span<const char> he
 
 std::unique_ptr<MStlBase> BuildWelded(CornerWelder& welder) {
   welder.Flush();
+  MStlLargeVector<std::int32_t> points = welder.TakePoints();
+  MStlLargeVector<std::uint32_t> corners = welder.TakeIndices();
+  // Turned before the mesh is made, so that its normals come out right the first time.
+  OrientOutward(points, corners);
   MStlBuilder builder;
-  builder.AdoptPointsInUnits(welder.TakePoints());
-  builder.AdoptSurface(welder.TakeIndices());
+  builder.AdoptPointsInUnits(std::move(points));
+  builder.AdoptSurface(std::move(corners));
   return builder.Build();
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 // STL files: binary and ASCII reading, binary writing. Programs read meshes through
-// ImportMesh (MStlImport.h), which reads other formats too and turns inward meshes outward.
+// ImportMesh (MStlImport.h), which reads other formats too.
 //
 // ReadStl gives one surface under the root feature with the file's triangles in file
 // order. Corners with the same coordinates, after conversion to integer units (times IE,
-// rounded to nearest), become one point, so a closed model comes back closed. Normals are
-// recomputed from the welded points; the file's normals are often wrong and are ignored.
+// rounded to nearest), become one point, so a closed model comes back closed. A closed
+// mesh whose triangles face inward is turned outward (every triangle's winding reversed,
+// see MStlOrientation.h); an open one keeps the file's winding. Normals are recomputed
+// from the welded points and the winding; the file's normals are often wrong and are
+// ignored.
 // A file is ASCII when it starts with "solid" and parses as ASCII through its last
 // "endsolid"; otherwise it is binary (binary headers may start with "solid" too).
 //

@@ -303,8 +303,10 @@ TEST(MeshImport, InwardClosedMeshesAreTurnedOutwardAndOpenOnesKeepTheirWinding) 
                 0.99f);
     }
   }
-  // The STL reader itself gives the file's triangles as they are.
-  EXPECT_EQ(Triangles(*ReadStl(dir.File("inward.stl"))), Triangles(*inward));
+  // The STL reader's own entries turn it too.
+  EXPECT_EQ(Triangles(*ReadStl(dir.File("inward.stl"))), Triangles(*outward));
+  const std::string ascii = AsciiStl(SoupOf(*inward));
+  EXPECT_EQ(Triangles(*ReadStlFromMemory(ascii, "inward")), Triangles(*outward));
 }
 
 TEST(MeshOrientation, ClosedMeshesShareEveryEdgeBetweenTwoOppositeTriangles) {

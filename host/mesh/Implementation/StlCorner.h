@@ -3,9 +3,9 @@
 // from file coordinates with the errors that the readers report.
 #include "host/mesh/MStlUnits.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -50,26 +50,31 @@ inline Corner ToCorner(double x, double y, double z, Where&& where) {
   return {units[0], units[1], units[2]};
 }
 
-// The three corners of a binary STL triangle, as ToCorner makes them; false when a
-// coordinate is unusable, which ToCorner then names. Without branches or library calls:
-// binary files hold millions of triangles.
-inline bool ToCorners(const float (&v)[9], Corner (&corners)[3]) {
+// The three corners of a binary STL triangle, as ToCorner makes them, x y z each into
+// units[0, 9); false when a coordinate is unusable, which ToCorner then names. Without
+// branches or library calls, and written where they are welded from: binary files hold
+// millions of triangles.
+inline bool ToCorners(const float (&v)[9], std::int32_t* units) {
   // A coordinate is usable when it rounds into +-kMaxCornerUnits; NaN fails the test.
   constexpr double kLimit = double(kMaxCornerUnits) + 0.5;
   const double ie = static_cast<double>(IE);
-  std::int32_t units[9];
   bool usable = true;
-  for (int i = 0; i < 9; ++i) {
-    const double scaled = double(v[i]) * ie;
-    const bool inRange = scaled > -kLimit && scaled < kLimit;
-    usable &= inRange;
-    // Rounded as MStlSceneToUnits does: toward zero, then halves away from zero.
-    const double kept = inRange ? scaled : 0.0;
-    const std::int32_t whole = static_cast<std::int32_t>(kept);
-    const double rest = kept - static_cast<double>(whole);
-    units[i] = whole + std::int32_t(rest >= 0.5) - std::int32_t(rest <= -0.5);
+  if (IE >= 1 && IE <= (1L << 20)) {
+    // A float times such an IE has at most 45 significant bits, so adding a signed half
+    // is exact, and truncating the sum rounds halves away from zero as MStlSceneToUnits.
+    for (int i = 0; i < 9; ++i) {
+      const double scaled = double(v[i]) * ie;
+      const bool inRange = (scaled > -kLimit) & (scaled < kLimit);
+      usable &= inRange;
+      const double kept = inRange ? scaled : 0.0;
+      units[i] = static_cast<std::int32_t>(kept + std::copysign(0.5, kept));
+    }
+    return usable;
   }
-  std::memcpy(corners, units, sizeof corners);
+  for (int i = 0; i < 9; ++i) {
+    usable &= MStlSceneToUnits(v[i], units[i]) == EStlUnitsResult::eOk && units[i] >= -kMaxCornerUnits &&
+              units[i] <= kMaxCornerUnits;
+  }
   return usable;
 }
 

@@ -29,17 +29,28 @@ public:
   }
 
   void Add(const Corner& c) {
-    m_batch[m_inBatch++] = c;
+    std::int32_t* at = &m_batch[3 * m_inBatch++];
+    at[0] = c.x;
+    at[1] = c.y;
+    at[2] = c.z;
     if (m_inBatch == kBatch) Flush();
   }
 
+  // Room for a triangle's three corners, x y z each, written in place and added by
+  // AddTriangle(): corners that are not added are not welded.
+  std::int32_t* TriangleRoom() {
+    if (m_inBatch + 3 > kBatch) Flush();
+    return &m_batch[3 * m_inBatch];
+  }
+  void AddTriangle() { m_inBatch += 3; }
+
   void Flush() {
     std::uint64_t hashes[kBatch];
-    for (std::size_t i = 0; i < m_inBatch; ++i) hashes[i] = Hash(m_batch[i]);
-    constexpr std::size_t kLookAhead = 64;
+    for (std::size_t i = 0; i < m_inBatch; ++i) hashes[i] = Hash(BatchCorner(i));
+    constexpr std::size_t kLookAhead = 32;
     for (std::size_t i = 0; i < m_inBatch; ++i) {
       if (i + kLookAhead < m_inBatch) __builtin_prefetch(&m_slots[hashes[i + kLookAhead] & m_mask]);
-      m_indices.push_back(Weld(m_batch[i], hashes[i]));
+      m_indices.push_back(Weld(BatchCorner(i), hashes[i]));
     }
     m_inBatch = 0;
   }
@@ -65,6 +76,8 @@ private:
     h *= 0xBF58476D1CE4E5B9ull;
     return h ^ (h >> 29);
   }
+
+  Corner BatchCorner(std::size_t i) const { return {m_batch[3 * i], m_batch[3 * i + 1], m_batch[3 * i + 2]}; }
 
   // The number of the point at c, made when c is new.
   std::uint32_t Weld(const Corner& c, std::uint64_t hash) {
@@ -101,7 +114,7 @@ private:
   std::size_t m_mask = 0;
   MStlLargeVector<std::int32_t> m_points;
   MStlLargeVector<std::uint32_t> m_indices;
-  Corner m_batch[kBatch];
+  std::int32_t m_batch[3 * kBatch];  // x y z per corner
   std::size_t m_inBatch = 0;
 };
 
