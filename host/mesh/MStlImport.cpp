@@ -32,16 +32,20 @@ bool IsPly(std::span<const char> head) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
+// Text editors on some systems start UTF-8 text with a byte order mark.
+std::span<const char> WithoutByteOrderMark(std::span<const char> text) {
+  return std::string_view(text.data(), text.size()).starts_with("\xEF\xBB\xBF") ? text.subspan(3) : text;
+}
+
 // OBJ is text of statements, one a line, each opened by a keyword. It looks like OBJ
 // when its first statement has an OBJ keyword and a vertex follows within the head; a
 // file named .obj needs only the first (its head may be all comments, or end before the
 // first vertex).
 bool LooksLikeObj(std::span<const char> head, bool wholeFile, bool namedObj) {
   static constexpr std::string_view kKeywords[] = {
-      "v",     "vt",   "vn",     "vp",   "f",      "l",        "p",        "o",       "g",       "s",
-      "mtllib", "usemtl", "cstype", "deg", "bmat", "step", "curv", "curv2", "surf", "parm",
-      "trim",  "hole", "scrv",   "sp",   "end",    "con",      "mg",       "bevel",   "c_interp", "d_interp",
-      "lod",   "maplib", "usemap", "shadow_obj", "trace_obj", "ctech", "stech", "call", "csh"};
+      "v", "vt", "vn", "vp", "f", "l", "p", "o", "g", "s", "mtllib", "usemtl", "maplib", "usemap", "lod",
+      "bevel", "c_interp", "d_interp", "shadow_obj", "trace_obj", "cstype", "deg", "bmat", "step", "curv",
+      "curv2", "surf", "parm", "trim", "hole", "scrv", "sp", "end", "con", "mg", "ctech", "stech", "call", "csh"};
   if (std::memchr(head.data(), 0, head.size())) return false;
   const std::string_view text(head.data(), head.size());
   bool first = true, vertex = false;
@@ -72,7 +76,7 @@ EFormat ChooseFormat(const std::string& path, std::span<const char> head, std::u
   if (stl_detail::IsBinaryStl(head, size)) return EFormat::eBinaryStl;
   if (IsPly(head)) return EFormat::ePly;
   if (stl_detail::StartsWithSolid(head)) return EFormat::eStl;
-  if (LooksLikeObj(head, head.size() == size, HasExtension(path, ".obj"))) return EFormat::eObj;
+  if (LooksLikeObj(WithoutByteOrderMark(head), head.size() == size, HasExtension(path, ".obj"))) return EFormat::eObj;
   // Broken STL is still best told as STL.
   if (HasExtension(path, ".stl")) return EFormat::eStl;
   return EFormat::eUnknown;
@@ -88,8 +92,9 @@ std::unique_ptr<MStlBase> Read(stl_detail::MeshFile& file) {
   if (format == EFormat::eBinaryStl) return stl_detail::ReadBinaryStl(file, head);
   const stl_detail::MeshFile::Bytes bytes = file.ReadRest(head);
   if (format == EFormat::eStl) return ReadStlFromMemory(bytes.View(), path);
-  return stl_detail::ImportWithAssimp(bytes.View(), format == EFormat::eObj ? stl_detail::EAssimpFormat::eObj
-                                                                              : stl_detail::EAssimpFormat::ePly);
+  if (format == EFormat::eObj)  // the importer would take the mark for part of the first statement
+    return stl_detail::ImportWithAssimp(WithoutByteOrderMark(bytes.View()), stl_detail::EAssimpFormat::eObj);
+  return stl_detail::ImportWithAssimp(bytes.View(), stl_detail::EAssimpFormat::ePly);
 }
 
 }  // namespace

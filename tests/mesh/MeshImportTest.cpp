@@ -179,6 +179,7 @@ TEST(MeshImport, EveryFormatReadsToTheSameTriangles) {
       {"ascii.stl", AsciiStl(s)},
       {"shared.obj", Obj(s, false)},
       {"soup.obj", Obj(s, true)},
+      {"marked.obj", "\xEF\xBB\xBF" + Obj(s, false)},  // a UTF-8 byte order mark
       {"ascii.ply", AsciiPly(s)},
       {"binary.ply", BinaryPly<float>(s, "float")},
       {"double.ply", BinaryPly<double>(s, "double")},

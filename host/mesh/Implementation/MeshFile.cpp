@@ -71,7 +71,7 @@ MeshFile::Bytes MeshFile::ReadRest(std::span<const char> head) {
   // One spare byte tells a file that grew after it was opened; the buffer never grows.
   Bytes bytes;
   bytes.data.resize(std::size_t(m_size) + 1);
-  std::memcpy(bytes.data.data(), head.data(), head.size());
+  if (!head.empty()) std::memcpy(bytes.data.data(), head.data(), head.size());
   bytes.size = head.size() + Read({bytes.data.data() + head.size(), bytes.data.size() - head.size()});
   if (bytes.size < m_size) throw MStlReadError(m_path, "the file shrank while it was read");
   return bytes;
