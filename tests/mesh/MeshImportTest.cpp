@@ -200,13 +200,32 @@ TEST(MeshImport, EveryFormatReadsToTheSameTriangles) {
   }
 }
 
-TEST(MeshImport, ObjPolygonsBecomeTrianglesAndPointsAndLinesAreDropped) {
+TEST(MeshImport, PolygonsBecomeTrianglesAndPointsAndLinesAreDropped) {
   ScratchDir dir;
   const std::string obj = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nf 1 2 3 4\nl 1 5\np 5\n";
   const auto mesh = ImportMesh(dir.Write("quad.obj", obj));
   EXPECT_EQ(mesh->GetNumTriangles(), 2u);
   EXPECT_EQ(mesh->GetNumPoints(), 4u);
   for (const MStlTriangle* t : TraversalOrder(*mesh)) EXPECT_FLOAT_EQ(t->normal[2], 1.0f) << "winding kept";
+
+  // A concave quad whose first corner cannot see its third: a fan from it would turn one
+  // triangle over and leave the notch covered.
+  const auto dart = ImportMesh(dir.Write("dart.obj", "v 4 0 0\nv 1 1 0\nv 0 4 0\nv 0 0 0\nf 1 2 3 4\n"));
+  ASSERT_EQ(dart->GetNumTriangles(), 2u);
+  double area = 0;
+  for (const MStlTriangle* t : TraversalOrder(*dart)) {
+    EXPECT_FLOAT_EQ(t->normal[2], 1.0f);
+    const auto a = t->points[0]->ToScene(), b = t->points[1]->ToScene(), c = t->points[2]->ToScene();
+    area += 0.5 * std::fabs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x));
+  }
+  EXPECT_DOUBLE_EQ(area, 4.0);
+
+  // PLY faces of fewer than three corners, even none (which assimp's own splitting
+  // aborts on), are left out.
+  const std::string ply = "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
+                          "property float z\nelement face 4\nproperty list uchar int vertex_indices\nend_header\n"
+                          "0 0 0\n1 0 0\n1 1 0\n0 1 0\n0\n2 0 1\n4 0 1 2 3\n1 3\n";
+  EXPECT_EQ(ImportMesh(dir.Write("sparse.ply", ply))->GetNumTriangles(), 2u);
 
   const auto cloud = ImportMesh(dir.Write("cloud.obj", "v 0 0 0\nv 1 0 0\n"));
   EXPECT_EQ(cloud->GetNumTriangles(), 0u);
