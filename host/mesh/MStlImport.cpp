@@ -73,8 +73,10 @@ bool LooksLikeObj(std::span<const char> head, bool wholeFile, bool namedObj) {
 }
 
 EFormat ChooseFormat(const std::string& path, std::span<const char> head, std::uint64_t size) {
-  if (stl_detail::IsBinaryStl(head, size)) return EFormat::eBinaryStl;
+  // PLY's magic line first: a short binary PLY header could hold anything at the binary
+  // STL's count. Text never matches that count (its bytes make it billions).
   if (IsPly(head)) return EFormat::ePly;
+  if (stl_detail::IsBinaryStl(head, size)) return EFormat::eBinaryStl;
   if (stl_detail::StartsWithSolid(head)) return EFormat::eStl;
   if (LooksLikeObj(WithoutByteOrderMark(head), head.size() == size, HasExtension(path, ".obj"))) return EFormat::eObj;
   // Broken STL is still best told as STL.
