@@ -10,6 +10,7 @@
 #include "host/meshops/UISurfaceSection.h"
 #include "vistal/clipping/MClippingData.h"
 #include "vistal/clipping/MClippingPlane.h"
+#include "host/render/IVRender.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,14 @@ std::unique_ptr<MUndoRecord> ClippedMeshObject::CreateUndoRecord(MOperation& ope
 
 void ClippedMeshObject::Render(IVRender& render, const MCoordinateSystem& system) {
   _RenderStartClipping(render, system);
+  // After the clipping state, which may have set red back faces for looking into a cut.
+  IVRender::Memento faces;
+  if (m_two_sided) {
+    render.SaveState(faces);
+    render.SetBackfaceVisible(true, true);
+  }
   UIStlObject::Render(render, system);
+  if (m_two_sided) render.RestoreState(faces, IVRender::eMemoFaces);
   _RenderStopClipping(render, system);
   _RenderTextures(render, system);
 }

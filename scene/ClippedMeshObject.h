@@ -44,6 +44,10 @@ public:
   void SetDisplacementScale(float scale);
   float GetDisplacementScale() const { return m_scale; }
 
+  // Draws the back faces too, lit like the front in the same material: an open mesh (a
+  // scanned surface) shows its back through its rim and holes. Off until set.
+  void SetTwoSided(bool twoSided) { m_two_sided = twoSided; }
+
 protected:
   // A copy of the object's mesh: the slicer's mesh is the caller's to delete.
   void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>& plane) override;
@@ -56,4 +60,5 @@ private:
   std::shared_ptr<MStlBase> m_rest;
   std::unique_ptr<MStlVectorMaskPoints> m_displacement;
   float m_scale = 0.0f;
+  bool m_two_sided = false;
 };

@@ -5,6 +5,7 @@
 #include "host/framework/MClipRegion.h"
 #include "host/framework/MCoordinateSystem.h"
 #include "host/mesh/MStlBase.h"
+#include "host/mesh/MStlOrientation.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"
 #include "host/meshops/UISurfaceSection.h"
@@ -76,6 +77,7 @@ SceneRenderer::SceneRenderer(Scene scene) : m_scene(std::move(scene)) {
     MMaterial material;
     material.SetDiffuse(m.colour | 0xFF000000u);
     object->SetMaterial(material);
+    object->SetTwoSided(!IsClosedMesh(*m.mesh));
     object->DoOperation(add);
     m_opaque.push_back(std::move(object));
   }

@@ -20,8 +20,9 @@ class IVVertexContainerM3dBorder;
 class IRender;
 
 // Draws a Scene with any IVRender: frames what is drawn with the view's camera, draws the
-// opaque meshes clipped and capped, then hands every transparent mesh to the
-// transparency cache, which sorts all their triangles together. The objects, their cut
+// opaque meshes clipped and capped (open ones lit from both sides), then hands every
+// transparent mesh to the transparency cache, which sorts all their triangles together.
+// The objects, their cut
 // faces, their recorded vertices and the sorted table live as long as the renderer of the
 // scene, so that frames after the first only draw.
 class VISTAL_SCENE_API SceneRenderer {

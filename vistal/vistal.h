@@ -36,10 +36,12 @@
 // Volume rendering.
 #include "vistal/volume/UIVolumeRendering.h"
 
-// Host: meshes (built from arrays, made as primitives, read from STL) and their traversal.
+// Host: meshes (built from arrays, made as primitives, read from files) and their traversal.
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlPrimitives.h"
+#include "host/mesh/MStlImport.h"
+#include "host/mesh/MStlOrientation.h"
 #include "host/mesh/MStlReader.h"
 #include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"

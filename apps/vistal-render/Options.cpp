@@ -140,7 +140,7 @@ RenderOptions ParseRenderOptions(int argc, const char* const* argv, Scene defaul
   RenderOptions options;
   std::vector<std::string> meshes, planes;
   std::string view, up, size = "800x600", background, displace, azimuth, elevation, zoom, turntable;
-  app.add_option("-m,--mesh", meshes, "STL file with optional colour and opacity: PATH[,#rrggbb[,ALPHA]] "
+  app.add_option("-m,--mesh", meshes, "mesh file (STL, OBJ or PLY) with optional colour and opacity: PATH[,#rrggbb[,ALPHA]] "
                                       "(ALPHA below 1 draws it transparent)");
   app.add_option("-p,--plane", planes, "clip plane OX,OY,OZ,NX,NY,NZ[,keep|cut]: the side the normal points to is "
                                        "kept (default) or cut away; several planes keep what all of them keep");

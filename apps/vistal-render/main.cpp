@@ -5,7 +5,7 @@
 #include "scene/SceneRenderer.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlReader.h"
+#include "host/mesh/MStlImport.h"
 
 #include <cerrno>
 #include <cmath>
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     ValidatePlaneCount(scene.planes.size(), render.GetNumClipPlanes());
 
     for (SceneMesh& m : scene.meshes)
-      if (!m.mesh) m.mesh = ReadStl(m.name);
+      if (!m.mesh) m.mesh = ImportMesh(m.name);
     // Nothing at all to draw is an error; a mesh that draws nothing beside others that do
     // is worth a warning.
     ValidateScene(scene);

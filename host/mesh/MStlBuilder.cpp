@@ -7,6 +7,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -50,9 +51,10 @@ void ComputeNormal(MStlTriangle& t) {
   const double nz = e1x * e2y - e1y * e2x;
   const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
   if (length > 0.0) {
-    t.normal[0] = float(nx / length);
-    t.normal[1] = float(ny / length);
-    t.normal[2] = float(nz / length);
+    const double inverse = 1.0 / length;  // one division: a reader builds millions of normals
+    t.normal[0] = float(nx * inverse);
+    t.normal[1] = float(ny * inverse);
+    t.normal[2] = float(nz * inverse);
   } else {
     t.normal[0] = t.normal[1] = t.normal[2] = 0.0f;
   }
@@ -155,14 +157,15 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
 
   // Everything that can fail happens first, into objects the mesh does not see yet;
   // the commit at the end only moves pointers. Element addresses are final from the
-  // start: vectors are sized before they are filled and blocks move without copying.
+  // start: vectors are reserved before they are filled and blocks move without copying.
   MStlBase::Block block;
   block.points.reserve(numPoints);
   for (std::uint32_t i = 0; i < numPoints; ++i) {
     block.points.emplace_back(m_points[3 * i], m_points[3 * i + 1], m_points[3 * i + 2]);
     block.points.back().SetMaskIndex(mesh.m_numPoints + i);
   }
-  block.triangles.resize(numTriangles);
+  // Made as they are laid out, each written once: a million triangles are 64 MB.
+  block.triangles.reserve(numTriangles);
 
   const bool needsRoot = !m_surfaces.empty() || m_features.size() > 1;
   std::unique_ptr<MStlFeature> newRoot;
@@ -183,9 +186,9 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
     const MStlLargeVector<std::uint32_t>& corners = m_surfaces[id].corners;
     const std::uint32_t count = static_cast<std::uint32_t>(corners.size() / 3);
     surface->numTriangles = count;
-    surface->first = count ? &block.triangles[nextTriangle] : nullptr;
+    surface->first = count ? block.triangles.data() + nextTriangle : nullptr;
     for (std::uint32_t i = 0; i < count; ++i) {
-      MStlTriangle& t = block.triangles[nextTriangle + i];
+      MStlTriangle& t = block.triangles.emplace_back();
       t.SetMaskIndex(mesh.m_numStoredTriangles + nextTriangle + i);
       for (int k = 0; k < 3; ++k) t.points[k] = &block.points[corners[3 * i + k]];
       ComputeNormal(t);
@@ -249,5 +252,14 @@ void MStlBuilder::MovePointsInUnits(MStlBase& mesh, std::span<const std::int32_t
     }
   for (MStlBase::Block& b : mesh.m_blocks)
     for (MStlTriangle& t : b.triangles) ComputeNormal(t);
+  mesh._MarkEdited();
+}
+
+void MStlBuilder::ReverseWinding(MStlBase& mesh) {
+  for (MStlBase::Block& b : mesh.m_blocks)
+    for (MStlTriangle& t : b.triangles) {
+      std::swap(t.points[1], t.points[2]);
+      for (float& n : t.normal) n = -n;
+    }
   mesh._MarkEdited();
 }

@@ -69,6 +69,11 @@ public:
   // moves). The triangles' normals follow and the mesh's caches go stale.
   static void MovePointsInUnits(MStlBase& mesh, std::span<const std::int32_t> xyz);
 
+  // Turns every triangle of the mesh over: its winding runs the other way (the second and
+  // third corners trade places) and its normal points the other way. The mesh's caches
+  // go stale.
+  static void ReverseWinding(MStlBase& mesh);
+
   void Clear();
 
 private:

@@ -1,22 +1,22 @@
 #include "host/mesh/MStlReader.h"
 
+#include "host/mesh/Implementation/MeshFile.h"
+#include "host/mesh/Implementation/Orientation.h"
 #include "host/mesh/Implementation/StlAsciiParser.h"
-#include "host/mesh/Implementation/StlPointWelder.h"
+#include "host/mesh/Implementation/StlReading.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlTraversal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 using stl_detail::Corner;
+using stl_detail::CornerWelder;
 using stl_detail::StlProblem;
 
 namespace {
@@ -31,6 +31,76 @@ std::uint32_t ReadU32(const char* p) {
   return v;
 }
 
+// The byte count that a binary file with this preamble must have; 0 when it is too short
+// to hold the preamble.
+std::uint64_t ExpectedBinarySize(std::span<const char> bytes) {
+  if (bytes.size() < kPreambleSize) return 0;
+  return kPreambleSize + std::uint64_t(ReadU32(bytes.data() + kHeaderSize)) * kRecordSize;
+}
+
+// Welds the triangles of whole records; `first` numbers the first of them in the file.
+void WeldRecords(const char* records, std::size_t count, std::uint32_t first, CornerWelder& welder) {
+  for (std::size_t r = 0; r < count; ++r) {
+    const char* record = records + r * kRecordSize;
+    float v[9];
+    std::memcpy(v, record + 12, sizeof v);  // skip the stored normal
+    if (!stl_detail::ToCorners(v, welder.TriangleRoom())) {
+      const std::uint32_t t = first + std::uint32_t(r);
+      for (int k = 0; k < 3; ++k)  // throws for the first unusable corner
+        stl_detail::ToCorner(v[3 * k], v[3 * k + 1], v[3 * k + 2], [&] {
+          return "triangle " + std::to_string(t) + ", corner " + std::to_string(k);
+        });
+    }
+    welder.AddTriangle();
+  }
+}
+
+void CheckBinarySize(std::span<const char> head, std::uint64_t size) {
+  if (size < kPreambleSize)
+    throw StlProblem("too short for binary STL: " + std::to_string(size) +
+                     " bytes, but the header and triangle count alone take 84");
+  const std::uint32_t count = ReadU32(head.data() + kHeaderSize);
+  const std::uint64_t expected = ExpectedBinarySize(head);
+  if (size < expected)
+    throw StlProblem("truncated binary STL: the header announces " + std::to_string(count) + " triangles (" +
+                     std::to_string(expected) + " bytes) but the file has " + std::to_string(size) + " bytes");
+  if (size > expected)
+    throw StlProblem("the triangle count in the header, " + std::to_string(count) +
+                     ", disagrees with the file size: " + std::to_string(count) + " triangles take " +
+                     std::to_string(expected) + " bytes, the file has " + std::to_string(size));
+}
+
+std::unique_ptr<MStlBase> ParseBinary(std::span<const char> bytes) {
+  CheckBinarySize(bytes, bytes.size());
+  const std::uint32_t count = ReadU32(bytes.data() + kHeaderSize);
+  CornerWelder welder(std::size_t(count) * 3);
+  WeldRecords(bytes.data() + kPreambleSize, count, 0, welder);
+  return stl_detail::BuildWelded(welder);
+}
+
+// ASCII when it says so and parses; binary otherwise. When neither fits, the more
+// telling of the two complaints: a file without NUL bytes was meant to be text.
+std::unique_ptr<MStlBase> ParseStl(std::span<const char> bytes) {
+  if (stl_detail::StartsWithSolid(bytes)) {
+    std::vector<Corner> corners;
+    std::string syntaxError;
+    if (stl_detail::ParseAsciiStl(bytes, corners, syntaxError)) {
+      CornerWelder welder(corners.size());
+      for (const Corner& c : corners) welder.Add(c);
+      corners = {};
+      return stl_detail::BuildWelded(welder);
+    }
+    const bool looksBinary = ExpectedBinarySize(bytes) == bytes.size() ||
+                             std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+    if (!looksBinary) throw StlProblem("malformed ASCII STL: " + syntaxError);
+  }
+  return ParseBinary(bytes);
+}
+
+}  // namespace
+
+namespace stl_detail {
+
 bool StartsWithSolid(std::span<const char> bytes) {
   std::size_t i = 0;
   while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n')) ++i;
@@ -41,123 +111,67 @@ bool StartsWithSolid(std::span<const char> bytes) {
   return true;
 }
 
-// The byte count that a binary file with this preamble must have; 0 when it is too short
-// to hold the preamble.
-std::uint64_t ExpectedBinarySize(std::span<const char> bytes) {
-  if (bytes.size() < kPreambleSize) return 0;
-  return kPreambleSize + std::uint64_t(ReadU32(bytes.data() + kHeaderSize)) * kRecordSize;
+bool IsBinaryStl(std::span<const char> head, std::uint64_t size) {
+  if (head.size() < kPreambleSize || ExpectedBinarySize(head) != size) return false;
+  return !StartsWithSolid(head) || std::memchr(head.data(), 0, head.size()) != nullptr;
 }
 
-std::unique_ptr<stl_detail::CornerWelder> ParseBinary(std::span<const char> bytes) {
-  if (bytes.size() < kPreambleSize)
-    throw StlProblem("too short for binary STL: " + std::to_string(bytes.size()) +
-                     " bytes, but the header and triangle count alone take 84");
-  const std::uint32_t count = ReadU32(bytes.data() + kHeaderSize);
-  const std::uint64_t expected = ExpectedBinarySize(bytes);
-  if (bytes.size() < expected)
-    throw StlProblem("truncated binary STL: the header announces " + std::to_string(count) + " triangles (" +
-                     std::to_string(expected) + " bytes) but the file has " + std::to_string(bytes.size()) +
-                     " bytes");
-  if (bytes.size() > expected)
-    throw StlProblem("the triangle count in the header, " + std::to_string(count) +
-                     ", disagrees with the file size: " + std::to_string(count) + " triangles take " +
-                     std::to_string(expected) + " bytes, the file has " + std::to_string(bytes.size()));
+std::unique_ptr<MStlBase> ReadBinaryStl(MeshFile& file, std::span<const char> head) {
+  CheckBinarySize(head, file.GetSize());
+  const std::uint32_t count = ReadU32(head.data() + kHeaderSize);
+  CornerWelder welder(std::size_t(count) * 3);
 
-  auto welder = std::make_unique<stl_detail::CornerWelder>(std::size_t(count) * 3);
-  const char* record = bytes.data() + kPreambleSize;
-  for (std::uint32_t t = 0; t < count; ++t, record += kRecordSize) {
-    float v[9];
-    std::memcpy(v, record + 12, sizeof v);  // skip the stored normal
-    for (int k = 0; k < 3; ++k)
-      welder->Add(stl_detail::ToCorner(v[3 * k], v[3 * k + 1], v[3 * k + 2], [&] {
-        return "triangle " + std::to_string(t) + ", corner " + std::to_string(k);
-      }));
+  // A few thousand records at a time: the piece stays in the cache while it is welded.
+  constexpr std::size_t kPieceRecords = 4096;
+  std::vector<char> piece(std::max(kPieceRecords * kRecordSize, head.size()));
+  std::size_t held = head.size() - kPreambleSize;
+  std::memcpy(piece.data(), head.data() + kPreambleSize, held);
+  std::uint64_t unread = std::uint64_t(count) * kRecordSize - held;
+  for (std::uint32_t done = 0; done < count;) {
+    const std::size_t want = std::size_t(std::min<std::uint64_t>(piece.size() - held, unread));
+    const std::size_t got = file.Read({piece.data() + held, want});
+    if (got < want) throw MStlReadError(file.GetPath(), "the file shrank while it was read");
+    unread -= got;
+    held += got;
+    const std::size_t records = held / kRecordSize;
+    WeldRecords(piece.data(), records, done, welder);
+    done += std::uint32_t(records);
+    held -= records * kRecordSize;
+    std::memmove(piece.data(), piece.data() + records * kRecordSize, held);
   }
-  welder->Flush();
-  return welder;
+  file.ExpectEnd();
+  return BuildWelded(welder);
 }
 
-// ASCII when it says so and parses; binary otherwise. When neither fits, the more
-// telling of the two complaints: a file without NUL bytes was meant to be text.
-std::unique_ptr<stl_detail::CornerWelder> WeldCorners(std::span<const char> bytes) {
-  if (StartsWithSolid(bytes)) {
-    std::vector<Corner> corners;
-    std::string syntaxError;
-    if (stl_detail::ParseAsciiStl(bytes, corners, syntaxError)) {
-      auto welder = std::make_unique<stl_detail::CornerWelder>(corners.size());
-      for (const Corner& c : corners) welder->Add(c);
-      welder->Flush();
-      return welder;
-    }
-    const bool looksBinary = ExpectedBinarySize(bytes) == bytes.size() ||
-                             std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
-    if (!looksBinary) throw StlProblem("malformed ASCII STL: " + syntaxError);
-  }
-  return ParseBinary(bytes);
+std::unique_ptr<MStlBase> BuildWelded(CornerWelder& welder) {
+  welder.Flush();
+  MStlLargeVector<std::int32_t> points = welder.TakePoints();
+  MStlLargeVector<std::uint32_t> corners = welder.TakeIndices();
+  // Turned before the mesh is made, so that its normals come out right the first time.
+  OrientOutward(points, corners);
+  MStlBuilder builder;
+  builder.AdoptPointsInUnits(std::move(points));
+  builder.AdoptSurface(std::move(corners));
+  return builder.Build();
 }
 
-struct FileBytes {
-  MStlLargeVector<char> data;  // only data[0, size) is read; the rest is spare room
-  std::size_t size = 0;
-};
-
-std::string ByteCount(std::uint64_t bytes) {
-  if (bytes < (std::uint64_t(1) << 20)) return std::to_string(bytes) + " bytes";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f MiB", double(bytes) / double(1 << 20));
-  return text;
-}
-
-FileBytes ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
-  // Non-blocking, so that opening a FIFO without a writer does not wait for one before
-  // it is refused; a regular file reads the same either way.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) throw MStlReadError(path, std::strerror(errno));
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) throw MStlReadError(path, std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) throw MStlReadError(path, "it is a directory");
-  // A device or a pipe has no size to check and may never end (/dev/zero).
-  if (!S_ISREG(st.st_mode)) throw MStlReadError(path, "it is not a regular file");
-  const std::uint64_t size = std::uint64_t(st.st_size);
-  if (size > maxBytes)
-    throw MStlReadError(path, "the file has " + ByteCount(size) + ", more than the " + ByteCount(maxBytes) +
-                                  " that are read at most");
-
-  // One spare byte tells a file that grew after fstat; the buffer never grows.
-  FileBytes file;
-  file.data.resize(std::size_t(size) + 1);
-  while (file.size < file.data.size()) {
-    const ssize_t n = ::read(fd, file.data.data() + file.size, file.data.size() - file.size);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw MStlReadError(path, std::strerror(errno));
-    }
-    file.size += std::size_t(n);
-  }
-  if (file.size > size) throw MStlReadError(path, "the file grew while it was read");
-  return file;
-}
-
-}  // namespace
+}  // namespace stl_detail
 
 MStlReadError::MStlReadError(const std::string& path, const std::string& problem)
-    : std::runtime_error("cannot read STL file '" + path + "': " + problem), m_path(path), m_problem(problem) {}
+    : MStlReadError(path, problem, "cannot read '" + path + "': " + problem) {}
+
+MStlReadError::MStlReadError(const std::string& path, const std::string& problem, const std::string& message)
+    : std::runtime_error(message), m_path(path), m_problem(problem) {}
+
+MStlReadError MStlReadError::NotAMesh(const std::string& path) {
+  const std::string problem = "not a mesh file this program reads (binary or ASCII STL, OBJ, PLY)";
+  return MStlReadError(path, problem, "'" + path + "' is " + problem);
+}
 
 std::unique_ptr<MStlBase> ReadStlFromMemory(std::span<const char> bytes, const std::string& name) {
   if (bytes.empty()) throw MStlReadError(name, "the file is empty");
   try {
-    std::unique_ptr<stl_detail::CornerWelder> welded = WeldCorners(bytes);
-    MStlBuilder builder;
-    builder.AdoptPointsInUnits(welded->TakePoints());
-    builder.AdoptSurface(welded->TakeIndices());
-    welded.reset();
-    return builder.Build();
+    return ParseStl(bytes);
   } catch (const StlProblem& e) {
     throw MStlReadError(name, e.what());
   } catch (const std::bad_alloc&) {
@@ -167,8 +181,14 @@ std::unique_ptr<MStlBase> ReadStlFromMemory(std::span<const char> bytes, const s
 
 std::unique_ptr<MStlBase> ReadStl(const std::string& path, std::uint64_t maxBytes) {
   try {
-    const FileBytes file = ReadWholeFile(path, maxBytes);
-    return ReadStlFromMemory({file.data.data(), file.size}, path);
+    stl_detail::MeshFile file(path, maxBytes);
+    std::vector<char> head(std::size_t(std::min<std::uint64_t>(file.GetSize(), stl_detail::kHeadBytes)));
+    head.resize(file.Read(head));
+    if (stl_detail::IsBinaryStl(head, file.GetSize())) return stl_detail::ReadBinaryStl(file, head);
+    const stl_detail::MeshFile::Bytes bytes = file.ReadRest(head);
+    return ReadStlFromMemory(bytes.View(), path);
+  } catch (const StlProblem& e) {
+    throw MStlReadError(path, e.what());
   } catch (const std::bad_alloc&) {
     throw MStlReadError(path, "not enough memory to read it");
   }

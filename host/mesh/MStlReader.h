@@ -1,10 +1,14 @@
 #pragma once
-// STL files: binary and ASCII reading, binary writing.
+// STL files: binary and ASCII reading, binary writing. Programs read meshes through
+// ImportMesh (MStlImport.h), which reads other formats too.
 //
 // ReadStl gives one surface under the root feature with the file's triangles in file
 // order. Corners with the same coordinates, after conversion to integer units (times IE,
-// rounded to nearest), become one point, so a closed model comes back closed. Normals are
-// recomputed from the welded points; the file's normals are often wrong and are ignored.
+// rounded to nearest), become one point, so a closed model comes back closed. A closed
+// mesh whose triangles face inward is turned outward (every triangle's winding reversed,
+// see MStlOrientation.h); an open one keeps the file's winding. Normals are recomputed
+// from the welded points and the winding; the file's normals are often wrong and are
+// ignored.
 // A file is ASCII when it starts with "solid" and parses as ASCII through its last
 // "endsolid"; otherwise it is binary (binary headers may start with "solid" too).
 //
@@ -21,14 +25,19 @@
 
 class MStlBase;
 
-// Why a file could not be read; what() names the file and the problem.
+// Why a mesh file could not be read; what() is one line naming the file and the problem.
 class VISTAL_HOST_API MStlReadError : public std::runtime_error {
 public:
   MStlReadError(const std::string& path, const std::string& problem);
+  // The file's content is none of the formats that ImportMesh reads.
+  static MStlReadError NotAMesh(const std::string& path);
+
   const std::string& GetPath() const { return m_path; }
   const std::string& GetProblem() const { return m_problem; }
 
 private:
+  MStlReadError(const std::string& path, const std::string& problem, const std::string& message);
+
   std::string m_path;
   std::string m_problem;
 };

@@ -118,6 +118,20 @@ TEST(Picture, OpenMeshWhoseHolesAreCutAwayIsCappedLikeTheClosedMesh) {
   EXPECT_TRUE(CompareImages(actual, expected, "open_mesh_caps", ImageTolerance{1, 0.001}));
   EXPECT_TRUE(closedWarnings.empty());
   EXPECT_TRUE(openWarnings.empty());
+
+TEST(Picture, OpenMeshesShowTheirBackFacesInTheirOwnColour) {
+  // A sheet facing +z, seen from below: its back faces are all there is to see. A closed
+  // mesh's back faces are culled; an open one's are lit in its material (green here, not
+  // the red of back faces seen through a cut).
+  Scene scene = SmallScene();
+  scene.meshes.push_back(
+      {"sheet", MStlPrimitives::MakePlanePatch({-20, -20, 0}, {40, 0, 0}, {0, 40, 0}, 4, 4), 0xFF30D040, 1.0f});
+  scene.view.direction = {0.2f, -1.0f, 0.8f};  // upward
+  const MImageRGBA image = RenderSceneToImage(scene);
+  EXPECT_GT(CoveredFraction(image), 0.2);
+  const std::uint8_t* centre = image.Pixel(image.Width() / 2, image.Height() / 2);
+  EXPECT_GT(centre[1], 2 * centre[0]) << "green, as the front";
+  EXPECT_GT(centre[1], 0x30) << "lit";
 }
 
 // Background pixels between a row's first and last drawn pixel: holes in the picture.

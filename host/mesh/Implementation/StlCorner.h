@@ -1,8 +1,9 @@
 #pragma once
-// Internal to the STL reader: a triangle corner in integer units, and the conversion
-// from file coordinates with the errors that the reader reports.
+// Internal to the mesh readers: a triangle corner in integer units, and the conversion
+// from file coordinates with the errors that the readers report.
 #include "host/mesh/MStlUnits.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -47,6 +48,34 @@ inline Corner ToCorner(double x, double y, double z, Where&& where) {
                      " integer units (a third of the 32-bit range) at " + std::to_string(IE) + " units per scene unit");
   }
   return {units[0], units[1], units[2]};
+}
+
+// The three corners of a binary STL triangle, as ToCorner makes them, x y z each into
+// units[0, 9); false when a coordinate is unusable, which ToCorner then names. Without
+// branches or library calls, and written where they are welded from: binary files hold
+// millions of triangles.
+inline bool ToCorners(const float (&v)[9], std::int32_t* units) {
+  // A coordinate is usable when it rounds into +-kMaxCornerUnits; NaN fails the test.
+  constexpr double kLimit = double(kMaxCornerUnits) + 0.5;
+  const double ie = static_cast<double>(IE);
+  bool usable = true;
+  if (IE >= 1 && IE <= (1L << 20)) {
+    // A float times such an IE has at most 45 significant bits, so adding a signed half
+    // is exact, and truncating the sum rounds halves away from zero as MStlSceneToUnits.
+    for (int i = 0; i < 9; ++i) {
+      const double scaled = double(v[i]) * ie;
+      const bool inRange = (scaled > -kLimit) & (scaled < kLimit);
+      usable &= inRange;
+      const double kept = inRange ? scaled : 0.0;
+      units[i] = static_cast<std::int32_t>(kept + std::copysign(0.5, kept));
+    }
+    return usable;
+  }
+  for (int i = 0; i < 9; ++i) {
+    usable &= MStlSceneToUnits(v[i], units[i]) == EStlUnitsResult::eOk && units[i] >= -kMaxCornerUnits &&
+              units[i] <= kMaxCornerUnits;
+  }
+  return usable;
 }
 
 }  // namespace stl_detail

@@ -1,8 +1,12 @@
 #pragma once
-// Internal to the STL reader: merges corners with equal integer coordinates into points.
-// An open-addressing table (linear probing, power-of-two size, at most half full) whose
-// slots hold the coordinates themselves, so a lookup touches one cache line; the reader
-// prefetches slots a few corners ahead to overlap those misses.
+// Internal to the mesh readers: merges corners with equal integer coordinates into points.
+// An open-addressing table (linear probing, power-of-two size, at most half full) of point
+// numbers with 32 bits of their hash, 8 bytes a slot, so that the table of a million
+// points stays small. Only a slot whose hash bits agree is compared in the point array,
+// where the point is mostly in the cache anyway: files list neighbouring triangles close
+// together, so a point comes back soon after it was made. Corners are welded in batches:
+// the batch is hashed first, then each corner is looked up while the slot of one a few
+// places ahead is prefetched.
 #include "host/mesh/Implementation/StlCorner.h"
 #include "host/mesh/MStlLargeAllocator.h"
 
@@ -11,46 +15,57 @@
 
 namespace stl_detail {
 
-class PointWelder {
+class CornerWelder {
 public:
-  // Sized for about `expectedPoints` distinct points; grows beyond that.
-  explicit PointWelder(std::size_t expectedPoints) {
+  // Sized for a closed mesh of that many corners (a point per six corners); grows beyond.
+  explicit CornerWelder(std::size_t expectedCorners) {
+    const std::size_t expectedPoints = expectedCorners / 6;
     std::size_t capacity = 64;
     while (capacity < 2 * expectedPoints) capacity *= 2;
-    m_slots.assign(capacity, Slot{0, 0, 0, kEmpty});
+    m_slots.assign(capacity, Slot{kEmpty, 0});
     m_mask = capacity - 1;
     m_points.reserve(3 * expectedPoints);
+    m_indices.reserve(expectedCorners);
   }
 
-  void Prefetch(const Corner& c) const { __builtin_prefetch(&m_slots[Hash(c) & m_mask]); }
+  void Add(const Corner& c) {
+    std::int32_t* at = &m_batch[3 * m_inBatch++];
+    at[0] = c.x;
+    at[1] = c.y;
+    at[2] = c.z;
+    if (m_inBatch == kBatch) Flush();
+  }
 
-  // The number of the point at c, made when c is new.
-  std::uint32_t Weld(const Corner& c) {
-    for (std::size_t i = Hash(c) & m_mask;; i = (i + 1) & m_mask) {
-      Slot& s = m_slots[i];
-      if (s.index == kEmpty) {
-        const std::uint32_t index = static_cast<std::uint32_t>(m_points.size() / 3);
-        s = {c.x, c.y, c.z, index};
-        m_points.push_back(c.x);
-        m_points.push_back(c.y);
-        m_points.push_back(c.z);
-        if (2 * (index + 1) > m_slots.size()) Grow();
-        return index;
-      }
-      if (s.x == c.x && s.y == c.y && s.z == c.z) return s.index;
+  // Room for a triangle's three corners, x y z each, written in place and added by
+  // AddTriangle(): corners that are not added are not welded.
+  std::int32_t* TriangleRoom() {
+    if (m_inBatch + 3 > kBatch) Flush();
+    return &m_batch[3 * m_inBatch];
+  }
+  void AddTriangle() { m_inBatch += 3; }
+
+  void Flush() {
+    std::uint64_t hashes[kBatch];
+    for (std::size_t i = 0; i < m_inBatch; ++i) hashes[i] = Hash(BatchCorner(i));
+    constexpr std::size_t kLookAhead = 32;
+    for (std::size_t i = 0; i < m_inBatch; ++i) {
+      if (i + kLookAhead < m_inBatch) __builtin_prefetch(&m_slots[hashes[i + kLookAhead] & m_mask]);
+      m_indices.push_back(Weld(BatchCorner(i), hashes[i]));
     }
+    m_inBatch = 0;
   }
 
-  std::uint32_t GetNumPoints() const { return static_cast<std::uint32_t>(m_points.size() / 3); }
-  // x y z per point, in the order the points were first seen.
-  const MStlLargeVector<std::int32_t>& GetPoints() const { return m_points; }
+  // After Flush(): one point index per corner, and the points, x y z each, in the order
+  // they were first seen.
+  MStlLargeVector<std::uint32_t> TakeIndices() { return std::move(m_indices); }
   MStlLargeVector<std::int32_t> TakePoints() { return std::move(m_points); }
 
 private:
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  static constexpr std::size_t kBatch = 1024;
   struct Slot {
-    std::int32_t x, y, z;
-    std::uint32_t index;
+    std::uint32_t index;  // kEmpty when free
+    std::uint32_t tag;    // the high half of the point's hash
   };
 
   static std::uint64_t Hash(const Corner& c) {
@@ -62,13 +77,34 @@ private:
     return h ^ (h >> 29);
   }
 
+  Corner BatchCorner(std::size_t i) const { return {m_batch[3 * i], m_batch[3 * i + 1], m_batch[3 * i + 2]}; }
+
+  // The number of the point at c, made when c is new.
+  std::uint32_t Weld(const Corner& c, std::uint64_t hash) {
+    const std::uint32_t tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+      const Slot s = m_slots[i];
+      if (s.index == kEmpty) {
+        const std::uint32_t made = static_cast<std::uint32_t>(m_points.size() / 3);
+        m_slots[i] = {made, tag};
+        m_points.insert(m_points.end(), {c.x, c.y, c.z});
+        if (2 * (std::size_t(made) + 1) > m_slots.size()) Grow();
+        return made;
+      }
+      if (s.tag != tag) continue;
+      const std::int32_t* p = &m_points[3 * std::size_t(s.index)];
+      if (p[0] == c.x && p[1] == c.y && p[2] == c.z) return s.index;
+    }
+  }
+
   void Grow() {
-    MStlLargeVector<Slot> old(2 * m_slots.size(), Slot{0, 0, 0, kEmpty});
+    MStlLargeVector<Slot> old(2 * m_slots.size(), Slot{kEmpty, 0});
     old.swap(m_slots);
     m_mask = m_slots.size() - 1;
     for (const Slot& s : old) {
       if (s.index == kEmpty) continue;
-      std::size_t i = Hash(Corner{s.x, s.y, s.z}) & m_mask;
+      const std::int32_t* p = &m_points[3 * std::size_t(s.index)];
+      std::size_t i = Hash(Corner{p[0], p[1], p[2]}) & m_mask;
       while (m_slots[i].index != kEmpty) i = (i + 1) & m_mask;
       m_slots[i] = s;
     }
@@ -77,40 +113,8 @@ private:
   MStlLargeVector<Slot> m_slots;
   std::size_t m_mask = 0;
   MStlLargeVector<std::int32_t> m_points;
-};
-
-// Welds corners as they come, in batches: the slot of a corner a few places ahead is
-// prefetched while the current one is looked up, which overlaps the cache misses.
-class CornerWelder {
-public:
-  explicit CornerWelder(std::size_t expectedCorners)
-      : m_welder(expectedCorners / 6) {  // closed meshes: a point per two triangles
-    m_indices.reserve(expectedCorners);
-  }
-
-  void Add(const Corner& c) {
-    m_batch[m_inBatch++] = c;
-    if (m_inBatch == kBatch) Flush();
-  }
-
-  void Flush() {
-    constexpr std::size_t kLookAhead = 16;
-    for (std::size_t i = 0; i < m_inBatch; ++i) {
-      if (i + kLookAhead < m_inBatch) m_welder.Prefetch(m_batch[i + kLookAhead]);
-      m_indices.push_back(m_welder.Weld(m_batch[i]));
-    }
-    m_inBatch = 0;
-  }
-
-  // After Flush(): one point index per corner, and the points, x y z each.
-  MStlLargeVector<std::uint32_t> TakeIndices() { return std::move(m_indices); }
-  MStlLargeVector<std::int32_t> TakePoints() { return m_welder.TakePoints(); }
-
-private:
-  static constexpr std::size_t kBatch = 1024;
-  PointWelder m_welder;
   MStlLargeVector<std::uint32_t> m_indices;
-  Corner m_batch[kBatch];
+  std::int32_t m_batch[3 * kBatch];  // x y z per corner
   std::size_t m_inBatch = 0;
 };
 
