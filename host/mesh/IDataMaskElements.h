@@ -1,14 +1,14 @@
 #pragma once
-// What an owner does to its masks: resize them to its element count, copy and exchange
-// element values. The mesh library sits below the typed masks (MDataMaskBase<E> in
-// Vistal) and cannot name them, so each typed mask also implements this hook, privately;
-// IDataMask keeps its single-slot table and owners reach the hook through the protected
-// helpers of IDataMaskOwner. Only owners may call it, as only they may resize a mask.
 #include "host/HostApi.h"
 
 class IDataMaskOwner;
 class MDataMaskIndex;
 
+// What an owner does to its masks: resize them to its element count, copy and exchange
+// element values. The mesh library sits below the typed masks (MDataMaskBase<E> in
+// Vistal) and cannot name them, so each typed mask also implements this hook, privately;
+// IDataMask keeps its single-slot table and owners reach the hook through the protected
+// helpers of IDataMaskOwner. Only owners may call it, as only they may resize a mask.
 class VISTAL_HOST_API IDataMaskElements {
 public:
   // The kind of element a mask is attached to; an owner keeps one list of masks per kind.

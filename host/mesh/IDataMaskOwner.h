@@ -1,16 +1,16 @@
 #pragma once
-// The holder of the elements that data masks attach values to (a mesh). It learns of each
-// mask through RegisterMask, keeps registered masks sized to its element count and tells
-// them when element data is copied or exchanged. A mask deregisters itself as it dies,
-// with the derived part of it already gone: UnregisterMask only drops the pointer.
-//
-// The owner must outlive every mask bound to it.
 #include "host/HostApi.h"
 #include "host/mesh/IDataMask.h"
 #include "host/mesh/IDataMaskElements.h"
 
 class MDataMaskIndex;
 
+// The holder of the elements that data masks attach values to (a mesh). It learns of each
+// mask through RegisterMask, keeps registered masks sized to its element count and tells
+// them when element data is copied or exchanged. A mask deregisters itself as it dies,
+// with the derived part of it already gone: UnregisterMask only drops the pointer.
+//
+// The owner must outlive every mask bound to it.
 class VISTAL_HOST_API IDataMaskOwner {
 public:
   IDataMaskOwner() = default;

@@ -8,12 +8,12 @@
 
 MStlBase::MStlBase() : m_properties(*this) {
   m_validity.AddDependant(m_properties.GetNumTrianglesValidity());
-  m_validity.AddDependant(m_compactValidity);
-  m_validity.AddDependant(m_boxValidity);
+  m_validity.AddDependant(m_compact_validity);
+  m_validity.AddDependant(m_box_validity);
 }
 
 // Textures unlink from m_validity as they go, so they go first.
-MStlBase::~MStlBase() { m_textureFactory.reset(); }
+MStlBase::~MStlBase() { m_texture_factory.reset(); }
 
 const MStlPoint& MStlBase::GetPoint(std::uint32_t i) const {
   // Blocks are few (one per build or append): a scan is cheaper than an index.
@@ -43,16 +43,16 @@ std::uint32_t MStlBase::GetNumTriangles() const {
 
 const MStlCompactTriangleArray& MStlBase::GetCompactTriangleArray() const {
   _SpreadInvalidity();
-  if (!m_compactValidity.IsValid()) {
+  if (!m_compact_validity.IsValid()) {
     m_compact.Build(*this);
-    m_compactValidity.SetValid();
+    m_compact_validity.SetValid();
   }
   return m_compact;
 }
 
 MStlIntegerBox MStlBase::GetBoundingBoxInUnits() const {
   _SpreadInvalidity();
-  if (!m_boxValidity.IsValid()) {
+  if (!m_box_validity.IsValid()) {
     MStlIntegerBox box;
     for (const Block& b : m_blocks) {
       for (const MStlPoint& p : b.points) {
@@ -66,7 +66,7 @@ MStlIntegerBox MStlBase::GetBoundingBoxInUnits() const {
       }
     }
     m_box = box;
-    m_boxValidity.SetValid();
+    m_box_validity.SetValid();
   }
   return m_box;
 }
@@ -79,16 +79,16 @@ M3DBoundingBox<float> MStlBase::GetBoundingBox() const {
 }
 
 MStlTextureFactory* MStlBase::GetTextureFactory(const bool& create) {
-  if (!m_textureFactory && create) m_textureFactory = std::make_unique<MStlTextureFactory>(*this);
-  return m_textureFactory.get();
+  if (!m_texture_factory && create) m_texture_factory = std::make_unique<MStlTextureFactory>(*this);
+  return m_texture_factory.get();
 }
 
 std::uint32_t MStlBase::_GetNumElements(IDataMaskElements::EElementKind kind) const {
   switch (kind) {
     case IDataMaskElements::eElementPoint:
-      return m_numPoints;
+      return m_num_points;
     case IDataMaskElements::eElementTriangle:
-      return m_numStoredTriangles;
+      return m_num_stored_triangles;
     case IDataMaskElements::eElementSurface:
       return static_cast<std::uint32_t>(m_surfaces.size());
     case IDataMaskElements::eElementMesh:

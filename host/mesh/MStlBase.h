@@ -1,17 +1,4 @@
 #pragma once
-// A triangle mesh: integer points, triangles grouped into surfaces, surfaces arranged in a
-// tree of features, and textures. Meshes are made by MStlBuilder (and the reader and
-// primitives built on it) and edited only through it.
-//
-// Storage: points and triangles sit in blocks that are sized once and never grown, so
-// element addresses stay valid for the mesh's life; a build fills one block, each append
-// adds one. Within a block, triangles lie in traversal order, so a pass over a freshly
-// built mesh reads its triangles front to back.
-//
-// A mesh owns the data masks of its points, triangles and surfaces: a registered mask
-// holds one slot per element of its kind (an element's slot is its position, see
-// MDataMaskIndex) and grows as elements are appended; masks must die before their mesh.
-// The mesh itself carries a slot for owners that number meshes.
 #include "host/HostApi.h"
 #include "host/framework/M3DBoundingBox.h"
 #include "host/framework/MMPoint3d.h"
@@ -38,6 +25,19 @@ struct MStlIntegerBox {
   bool empty = true;  // the mesh has no points; min and max mean nothing
 };
 
+// A triangle mesh: integer points, triangles grouped into surfaces, surfaces arranged in a
+// tree of features, and textures. Meshes are made by MStlBuilder (and the reader and
+// primitives built on it) and edited only through it.
+//
+// Storage: points and triangles sit in blocks that are sized once and never grown, so
+// element addresses stay valid for the mesh's life; a build fills one block, each append
+// adds one. Within a block, triangles lie in traversal order, so a pass over a freshly
+// built mesh reads its triangles front to back.
+//
+// A mesh owns the data masks of its points, triangles and surfaces: a registered mask
+// holds one slot per element of its kind (an element's slot is its position, see
+// MDataMaskIndex) and grows as elements are appended; masks must die before their mesh.
+// The mesh itself carries a slot for owners that number meshes.
 class VISTAL_HOST_API MStlBase : public IDataMaskOwner, public MDataMaskIndex {
 public:
   // An empty mesh: no root feature, hence no triangles.
@@ -50,7 +50,7 @@ public:
   // Null for a mesh that has never had a surface or feature.
   const MStlFeature* GetRootFeature() const { return m_root.get(); }
 
-  std::uint32_t GetNumPoints() const { return m_numPoints; }
+  std::uint32_t GetNumPoints() const { return m_num_points; }
   // Points are numbered in the order they were added; std::out_of_range past the end.
   const MStlPoint& GetPoint(std::uint32_t i) const;
 
@@ -72,7 +72,7 @@ public:
 
   // The mesh's textures. With create false, null until somebody has created them.
   MStlTextureFactory* GetTextureFactory(const bool& create);
-  const MStlTextureFactory* GetTextureFactory() const { return m_textureFactory.get(); }
+  const MStlTextureFactory* GetTextureFactory() const { return m_texture_factory.get(); }
 
   // Mesh-level staleness: marked by every edit, delivered to the caches that depend on
   // it by _SpreadInvalidity().
@@ -106,18 +106,18 @@ private:
   // Declared first so that it outlives every field that depends on it.
   MValidityField m_validity;
   std::vector<Block> m_blocks;
-  std::uint32_t m_numPoints = 0;
-  std::uint32_t m_numStoredTriangles = 0;
+  std::uint32_t m_num_points = 0;
+  std::uint32_t m_num_stored_triangles = 0;
   std::vector<std::unique_ptr<MStlSurface>> m_surfaces;
   std::unique_ptr<MStlFeature> m_root;
   MStlBaseProperties m_properties;
 
-  MValidityField m_compactValidity;
+  MValidityField m_compact_validity;
   mutable MStlCompactTriangleArray m_compact;
-  MValidityField m_boxValidity;
+  MValidityField m_box_validity;
   mutable MStlIntegerBox m_box;
 
-  std::unique_ptr<MStlTextureFactory> m_textureFactory;
+  std::unique_ptr<MStlTextureFactory> m_texture_factory;
 
   // Per kind: points, triangles, surfaces.
   std::vector<RegisteredMask> m_masks[3];

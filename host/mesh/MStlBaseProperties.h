@@ -1,6 +1,4 @@
 #pragma once
-// Values a mesh derives from its structure and caches: for now its triangle count.
-// MStlBase::GetNumTriangles() keeps it current; read it through the mesh.
 #include "host/HostApi.h"
 #include "host/mesh/MValidityField.h"
 
@@ -8,22 +6,24 @@
 
 class MStlBase;
 
+// Values a mesh derives from its structure and caches: for now its triangle count.
+// MStlBase::GetNumTriangles() keeps it current; read it through the mesh.
 class VISTAL_HOST_API MStlBaseProperties {
 public:
   explicit MStlBaseProperties(const MStlBase& mesh) : m_mesh(&mesh) {}
   MStlBaseProperties(const MStlBaseProperties&) = delete;
   MStlBaseProperties& operator=(const MStlBaseProperties&) = delete;
 
-  const MValidityField& GetNumTrianglesValidity() const { return m_numTrianglesValidity; }
-  bool IsNumTrianglesValid() const { return m_numTrianglesValidity.IsValid(); }
+  const MValidityField& GetNumTrianglesValidity() const { return m_num_triangles_validity; }
+  bool IsNumTrianglesValid() const { return m_num_triangles_validity.IsValid(); }
   // The count as last calculated; current only when IsNumTrianglesValid().
-  std::uint32_t GetNumTriangles() const { return m_numTriangles; }
+  std::uint32_t GetNumTriangles() const { return m_num_triangles; }
 
   // Recounts the triangles by summing the surfaces of the mesh.
   void _CalculateNumTriangles() const;
 
 private:
   const MStlBase* m_mesh;
-  MValidityField m_numTrianglesValidity;
-  mutable std::uint32_t m_numTriangles = 0;
+  MValidityField m_num_triangles_validity;
+  mutable std::uint32_t m_num_triangles = 0;
 };

@@ -150,8 +150,8 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
   std::uint64_t numTriangles = 0;
   for (const Surface& s : m_surfaces) numTriangles += s.corners.size() / 3;
   const std::uint32_t numPoints = GetNumPoints();
-  if (mesh.m_numPoints + std::uint64_t(numPoints) > kMaxElements ||
-      mesh.m_numStoredTriangles + numTriangles > kMaxElements ||
+  if (mesh.m_num_points + std::uint64_t(numPoints) > kMaxElements ||
+      mesh.m_num_stored_triangles + numTriangles > kMaxElements ||
       mesh.m_surfaces.size() + m_surfaces.size() > kMaxElements)
     throw std::length_error("MStlBuilder::AppendTo: more elements than a mesh can number");
 
@@ -162,7 +162,7 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
   block.points.reserve(numPoints);
   for (std::uint32_t i = 0; i < numPoints; ++i) {
     block.points.emplace_back(m_points[3 * i], m_points[3 * i + 1], m_points[3 * i + 2]);
-    block.points.back().SetMaskIndex(mesh.m_numPoints + i);
+    block.points.back().SetMaskIndex(mesh.m_num_points + i);
   }
   // Made as they are laid out, each written once: a million triangles are 64 MB.
   block.triangles.reserve(numTriangles);
@@ -189,7 +189,7 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
     surface->first = count ? block.triangles.data() + nextTriangle : nullptr;
     for (std::uint32_t i = 0; i < count; ++i) {
       MStlTriangle& t = block.triangles.emplace_back();
-      t.SetMaskIndex(mesh.m_numStoredTriangles + nextTriangle + i);
+      t.SetMaskIndex(mesh.m_num_stored_triangles + nextTriangle + i);
       for (int k = 0; k < 3; ++k) t.points[k] = &block.points[corners[3 * i + k]];
       ComputeNormal(t);
       t.surface = surface.get();
@@ -223,7 +223,7 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
   }
 
   // The masks grow before the commit so that a failure leaves mesh and masks as they were.
-  mesh._ResizeMasks(mesh.m_numPoints + numPoints, mesh.m_numStoredTriangles + static_cast<std::uint32_t>(numTriangles),
+  mesh._ResizeMasks(mesh.m_num_points + numPoints, mesh.m_num_stored_triangles + static_cast<std::uint32_t>(numTriangles),
                     static_cast<std::uint32_t>(mesh.m_surfaces.size() + surfaces.size()));
 
   if (newRoot) mesh.m_root = std::move(newRoot);
@@ -233,14 +233,14 @@ void MStlBuilder::AppendTo(MStlBase& mesh) const {
     root->m_surfaces.insert(root->m_surfaces.end(), rootSurfaces.begin(), rootSurfaces.end());
     for (auto& f : rootFeatures) root->m_features.push_back(std::move(f));
   }
-  mesh.m_numPoints += numPoints;
-  mesh.m_numStoredTriangles += static_cast<std::uint32_t>(numTriangles);
+  mesh.m_num_points += numPoints;
+  mesh.m_num_stored_triangles += static_cast<std::uint32_t>(numTriangles);
   mesh._MarkEdited();
 }
 
 void MStlBuilder::MovePointsInUnits(MStlBase& mesh, std::span<const std::int32_t> xyz) {
-  if (xyz.size() != std::size_t(mesh.m_numPoints) * 3)
-    throw std::invalid_argument("MStlBuilder::MovePointsInUnits: the mesh has " + std::to_string(mesh.m_numPoints) +
+  if (xyz.size() != std::size_t(mesh.m_num_points) * 3)
+    throw std::invalid_argument("MStlBuilder::MovePointsInUnits: the mesh has " + std::to_string(mesh.m_num_points) +
                                 " points, got " + std::to_string(xyz.size()) + " coordinates");
   std::size_t i = 0;
   for (MStlBase::Block& b : mesh.m_blocks)

@@ -1,4 +1,15 @@
 #pragma once
+#include "host/HostApi.h"
+#include "host/framework/MMPoint3d.h"
+#include "host/mesh/MStlLargeAllocator.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+class MStlBase;
+
 // Makes meshes from vertex arrays and triangle index arrays, and is the one way to edit
 // them. Points are welded by index: triangles that share a point give the same index.
 //
@@ -12,17 +23,6 @@
 // Bad input (non-finite or out-of-range coordinates, index arrays that are not whole
 // triangles, indices past the points, unknown features) throws std::invalid_argument at
 // the call that brings it, naming the point or triangle; nothing is added then.
-#include "host/HostApi.h"
-#include "host/framework/MMPoint3d.h"
-#include "host/mesh/MStlLargeAllocator.h"
-
-#include <cstdint>
-#include <memory>
-#include <span>
-#include <vector>
-
-class MStlBase;
-
 class VISTAL_HOST_API MStlBuilder {
 public:
   using FeatureId = unsigned;

@@ -1,7 +1,4 @@
 #pragma once
-// All triangles of a mesh, in traversal order, as 32-byte records: half the size of a
-// triangle, for passes (depth sort, texturing) that need only positions and a normal.
-// Records live in pages of exactly kPageSize so that the array grows without moving.
 #include "host/HostApi.h"
 #include "host/framework/MMPoint3d.h"
 
@@ -20,6 +17,9 @@ struct MStlCompactTriangle {
   MMPoint3d<float> GetNormal() const { return {normal[0] / 127.0f, normal[1] / 127.0f, normal[2] / 127.0f}; }
 };
 
+// All triangles of a mesh, in traversal order, as 32-byte records: half the size of a
+// triangle, for passes (depth sort, texturing) that need only positions and a normal.
+// Records live in pages of exactly kPageSize so that the array grows without moving.
 class VISTAL_HOST_API MStlCompactTriangleArray {
 public:
   static constexpr std::uint32_t kPageSize = 8192;

@@ -1,7 +1,7 @@
 #include "host/mesh/MStlFeature.h"
 
 MStlFeature::MStlFeature(MStlFeature* parent, unsigned indexInParent)
-    : m_parent(parent), m_indexInParent(indexInParent) {}
+    : m_parent(parent), m_index_in_parent(indexInParent) {}
 
 MStlFeature::~MStlFeature() = default;
 

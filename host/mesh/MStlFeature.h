@@ -1,6 +1,4 @@
 #pragma once
-// A node of a mesh's feature tree: surfaces and sub-features, each in index order. The
-// mesh owns the tree; surfaces belong to the mesh and are only listed here.
 #include "host/HostApi.h"
 
 #include <memory>
@@ -8,6 +6,8 @@
 
 class MStlSurface;
 
+// A node of a mesh's feature tree: surfaces and sub-features, each in index order. The
+// mesh owns the tree; surfaces belong to the mesh and are only listed here.
 class VISTAL_HOST_API MStlFeature {
 public:
   MStlFeature(const MStlFeature&) = delete;
@@ -15,7 +15,7 @@ public:
   ~MStlFeature();
 
   const MStlFeature* GetParent() const { return m_parent; }
-  unsigned GetIndexInParent() const { return m_indexInParent; }
+  unsigned GetIndexInParent() const { return m_index_in_parent; }
 
   // With recursive false the direct children; with true the whole subtree below.
   unsigned GetNumSurfaces(bool recursive) const {
@@ -39,7 +39,7 @@ private:
   unsigned _CountFeaturesInSubtree() const;
 
   MStlFeature* m_parent;
-  unsigned m_indexInParent;
+  unsigned m_index_in_parent;
   std::vector<MStlSurface*> m_surfaces;
   std::vector<std::unique_ptr<MStlFeature>> m_features;
 };

@@ -1,10 +1,4 @@
 #pragma once
-// Procedural meshes, in scene units, each one surface under the root feature. The closed
-// ones are watertight: every edge is shared by exactly two triangles that run along it in
-// opposite directions, with counter-clockwise winding seen from outside, and no point is
-// duplicated (one point per pole, seams share points). Slicers rely on this.
-// Bad parameters (non-finite values, sizes that are zero or too small, counts too large
-// for a mesh) throw std::invalid_argument.
 #include "host/HostApi.h"
 #include "host/framework/MMPoint3d.h"
 
@@ -12,6 +6,12 @@
 
 class MStlBase;
 
+// Procedural meshes, in scene units, each one surface under the root feature. The closed
+// ones are watertight: every edge is shared by exactly two triangles that run along it in
+// opposite directions, with counter-clockwise winding seen from outside, and no point is
+// duplicated (one point per pole, seams share points). Slicers rely on this.
+// Bad parameters (non-finite values, sizes that are zero or too small, counts too large
+// for a mesh) throw std::invalid_argument.
 class VISTAL_HOST_API MStlPrimitives {
 public:
   // 8 points, 12 triangles; min < max on every axis.

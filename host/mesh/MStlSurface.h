@@ -1,6 +1,4 @@
 #pragma once
-// A surface of a mesh: a list of triangles under one feature. Its triangles are
-// contiguous in memory, first to last.
 #include "host/HostApi.h"
 #include "host/mesh/MDataMaskIndex.h"
 
@@ -10,6 +8,8 @@ class MStlBase;
 class MStlFeature;
 class MStlTriangle;
 
+// A surface of a mesh: a list of triangles under one feature. Its triangles are
+// contiguous in memory, first to last.
 class VISTAL_HOST_API MStlSurface : public MDataMaskIndex {
 public:
   MStlBase* mesh = nullptr;

@@ -16,17 +16,17 @@ MStlSurfaceBorderContour::MStlSurfaceBorderContour(std::span<const MStlPoint* co
   if (n == 0) return;
   m_nodes = std::make_unique<Node[]>(n);
   for (std::size_t i = 0; i < n; ++i) m_nodes[i] = {&m_nodes[(i + 1) % n], points[i]};
-  m_numPoints = static_cast<std::uint32_t>(n);
+  m_num_points = static_cast<std::uint32_t>(n);
 }
 
 MStlSurfaceBorderContour::MStlSurfaceBorderContour(const MStlSurfaceBorderContour& o) : m_closed(o.m_closed) {
-  if (o.m_numPoints == 0) return;
-  const std::uint32_t n = o.m_numPoints;
+  if (o.m_num_points == 0) return;
+  const std::uint32_t n = o.m_num_points;
   m_nodes = std::make_unique<Node[]>(n);
   // Walk the ring rather than copy the array: the ring order is what the contour means.
   const Node* from = o.GetFirstNode();
   for (std::uint32_t i = 0; i < n; ++i, from = from->next) m_nodes[i] = {&m_nodes[(i + 1) % n], from->point};
-  m_numPoints = n;
+  m_num_points = n;
 }
 
 MStlSurfaceBorderContour& MStlSurfaceBorderContour::operator=(const MStlSurfaceBorderContour& o) {
@@ -35,11 +35,11 @@ MStlSurfaceBorderContour& MStlSurfaceBorderContour::operator=(const MStlSurfaceB
 }
 
 MStlSurfaceBorderContour::MStlSurfaceBorderContour(MStlSurfaceBorderContour&& o) noexcept
-    : m_nodes(std::move(o.m_nodes)), m_numPoints(std::exchange(o.m_numPoints, 0)), m_closed(o.m_closed) {}
+    : m_nodes(std::move(o.m_nodes)), m_num_points(std::exchange(o.m_num_points, 0)), m_closed(o.m_closed) {}
 
 MStlSurfaceBorderContour& MStlSurfaceBorderContour::operator=(MStlSurfaceBorderContour&& o) noexcept {
   m_nodes = std::move(o.m_nodes);
-  m_numPoints = std::exchange(o.m_numPoints, 0);
+  m_num_points = std::exchange(o.m_num_points, 0);
   m_closed = o.m_closed;
   return *this;
 }

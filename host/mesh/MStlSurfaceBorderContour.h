@@ -27,13 +27,13 @@ public:
   ~MStlSurfaceBorderContour();
 
   // Null when the contour has no points.
-  const Node* GetFirstNode() const { return m_numPoints ? &m_nodes[0] : nullptr; }
-  std::uint32_t GetNumPoints() const { return m_numPoints; }
+  const Node* GetFirstNode() const { return m_num_points ? &m_nodes[0] : nullptr; }
+  std::uint32_t GetNumPoints() const { return m_num_points; }
   bool IsClosed() const { return m_closed; }
   void SetClosed(bool closed) { m_closed = closed; }
 
 private:
   std::unique_ptr<Node[]> m_nodes;  // one allocation, linked in array order
-  std::uint32_t m_numPoints = 0;
+  std::uint32_t m_num_points = 0;
   bool m_closed = false;
 };

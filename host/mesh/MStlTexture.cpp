@@ -6,21 +6,21 @@
 #include <stdexcept>
 
 MStlTexture::MStlTexture(const MStlBase& mesh) : m_mesh(&mesh) {
-  m_mesh->GetValidity().AddDependant(m_listValidity);
+  m_mesh->GetValidity().AddDependant(m_list_validity);
 }
 
-MStlTexture::~MStlTexture() { m_mesh->GetValidity().RemoveDependant(m_listValidity); }
+MStlTexture::~MStlTexture() { m_mesh->GetValidity().RemoveDependant(m_list_validity); }
 
 void MStlTexture::SetCoordinates(const MStlTriangle* triangle, const MStlTextureCoordinates& coordinates) {
   if (!triangle || !triangle->surface || triangle->surface->mesh != m_mesh)
     throw std::invalid_argument("MStlTexture::SetCoordinates: the triangle does not belong to the texture's mesh");
   auto [it, added] = m_coordinates.insert_or_assign(triangle, coordinates);
-  if (added) m_listValidity.SetInvalid();
+  if (added) m_list_validity.SetInvalid();
 }
 
 bool MStlTexture::RemoveCoordinates(const MStlTriangle* triangle) {
   if (m_coordinates.erase(triangle) == 0) return false;
-  m_listValidity.SetInvalid();
+  m_list_validity.SetInvalid();
   return true;
 }
 
@@ -48,5 +48,5 @@ void MStlTexture::_ValidateVector() const {
       if (m_coordinates.count(&t)) m_triangles.push_back(&t);
     });
   }
-  m_listValidity.SetValid();
+  m_list_validity.SetValid();
 }

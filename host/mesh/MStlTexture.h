@@ -1,6 +1,4 @@
 #pragma once
-// One texture of a mesh: coordinates for some of its triangles, and the list of those
-// triangles in mesh traversal order, rebuilt lazily after the mapping or the mesh changed.
 #include "host/HostApi.h"
 #include "host/mesh/MStlTextureCoordinates.h"
 #include "host/mesh/MValidityField.h"
@@ -12,6 +10,8 @@
 class MStlBase;
 class MStlTriangle;
 
+// One texture of a mesh: coordinates for some of its triangles, and the list of those
+// triangles in mesh traversal order, rebuilt lazily after the mapping or the mesh changed.
 class VISTAL_HOST_API MStlTexture {
 public:
   explicit MStlTexture(const MStlBase& mesh);
@@ -34,7 +34,7 @@ public:
 
   // The ordered triangle list. Bring it up to date with _SpreadInvalidity() and, when
   // IsVectorValid() is then false, _ValidateVector(); GetTriangleList() does both.
-  bool IsVectorValid() const { return m_listValidity.IsValid(); }
+  bool IsVectorValid() const { return m_list_validity.IsValid(); }
   const std::vector<const MStlTriangle*>& GetTriangles() const { return m_triangles; }
   const std::vector<const MStlTriangle*>& GetTriangleList() const;
 
@@ -46,6 +46,6 @@ public:
 private:
   const MStlBase* m_mesh;
   std::unordered_map<const MStlTriangle*, MStlTextureCoordinates> m_coordinates;
-  MValidityField m_listValidity;
+  MValidityField m_list_validity;
   mutable std::vector<const MStlTriangle*> m_triangles;
 };

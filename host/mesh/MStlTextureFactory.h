@@ -1,6 +1,4 @@
 #pragma once
-// The textures of one mesh, in the order they were added. Made by
-// MStlBase::GetTextureFactory(true) and owned by the mesh.
 #include "host/HostApi.h"
 
 #include <memory>
@@ -9,6 +7,8 @@
 class MStlBase;
 class MStlTexture;
 
+// The textures of one mesh, in the order they were added. Made by
+// MStlBase::GetTextureFactory(true) and owned by the mesh.
 class VISTAL_HOST_API MStlTextureFactory {
 public:
   explicit MStlTextureFactory(const MStlBase& mesh);

@@ -1,6 +1,4 @@
 #pragma once
-// A mesh triangle. Triangles of one surface lie next to each other in memory in list
-// order, so following `next` is a forward sweep; 64 bytes make one triangle one cache line.
 #include "host/HostApi.h"
 #include "host/mesh/MDataMaskIndex.h"
 
@@ -9,6 +7,8 @@
 class MStlPoint;
 class MStlSurface;
 
+// A mesh triangle. Triangles of one surface lie next to each other in memory in list
+// order, so following `next` is a forward sweep; 64 bytes make one triangle one cache line.
 class VISTAL_HOST_API MStlTriangle : public MDataMaskIndex {
 public:
   // Bit of `flags` that hosts use to select triangles (the textured plane draws them).

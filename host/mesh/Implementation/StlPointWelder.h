@@ -29,30 +29,30 @@ public:
   }
 
   void Add(const Corner& c) {
-    std::int32_t* at = &m_batch[3 * m_inBatch++];
+    std::int32_t* at = &m_batch[3 * m_in_batch++];
     at[0] = c.x;
     at[1] = c.y;
     at[2] = c.z;
-    if (m_inBatch == kBatch) Flush();
+    if (m_in_batch == kBatch) Flush();
   }
 
   // Room for a triangle's three corners, x y z each, written in place and added by
   // AddTriangle(): corners that are not added are not welded.
   std::int32_t* TriangleRoom() {
-    if (m_inBatch + 3 > kBatch) Flush();
-    return &m_batch[3 * m_inBatch];
+    if (m_in_batch + 3 > kBatch) Flush();
+    return &m_batch[3 * m_in_batch];
   }
-  void AddTriangle() { m_inBatch += 3; }
+  void AddTriangle() { m_in_batch += 3; }
 
   void Flush() {
     std::uint64_t hashes[kBatch];
-    for (std::size_t i = 0; i < m_inBatch; ++i) hashes[i] = Hash(BatchCorner(i));
+    for (std::size_t i = 0; i < m_in_batch; ++i) hashes[i] = Hash(BatchCorner(i));
     constexpr std::size_t kLookAhead = 32;
-    for (std::size_t i = 0; i < m_inBatch; ++i) {
-      if (i + kLookAhead < m_inBatch) __builtin_prefetch(&m_slots[hashes[i + kLookAhead] & m_mask]);
+    for (std::size_t i = 0; i < m_in_batch; ++i) {
+      if (i + kLookAhead < m_in_batch) __builtin_prefetch(&m_slots[hashes[i + kLookAhead] & m_mask]);
       m_indices.push_back(Weld(BatchCorner(i), hashes[i]));
     }
-    m_inBatch = 0;
+    m_in_batch = 0;
   }
 
   // After Flush(): one point index per corner, and the points, x y z each, in the order
@@ -115,7 +115,7 @@ private:
   MStlLargeVector<std::int32_t> m_points;
   MStlLargeVector<std::uint32_t> m_indices;
   std::int32_t m_batch[3 * kBatch];  // x y z per corner
-  std::size_t m_inBatch = 0;
+  std::size_t m_in_batch = 0;
 };
 
 }  // namespace stl_detail
