@@ -54,6 +54,9 @@ struct Scene {
   // first opaque mesh's box (the far ones dimmer than the near ones).
   bool showSections = false;
   bool showBoundingBox = false;
+  // Over the picture: the box manipulator of the first opaque mesh (handles and centre
+  // spot) and a label with an arrow pointing at each plane's cut.
+  bool showManipulator = false;
   // Above 0: the first opaque mesh is drawn displaced, each point by up to this many
   // millimetres along its direction from the mesh's centre, times the animation scale.
   float displacement = 0.0f;

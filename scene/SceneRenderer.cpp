@@ -323,6 +323,7 @@ MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render, std::vecto
   SceneRenderer renderer(scene);
   if (!renderer.Render(render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
     throw std::runtime_error("the renderer opened no frame");
+  renderer.DrawOverlays(image);
   if (warnings) *warnings = renderer.GetWarnings();
   return image;
 }

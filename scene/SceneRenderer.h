@@ -57,6 +57,10 @@ public:
   // A renderer is the scene renderer's for good once it has drawn with it. Throws
   // std::invalid_argument when the scene has more planes than the renderer has clip slots.
   bool Render(IVRender& render, IVDisplaySurface& surface);
+  // Draws the 2D overlays that the scene asks for onto the picture of the last frame, as
+  // read back from the renderer. Nothing for an empty picture or one of another size than
+  // the camera's.
+  void DrawOverlays(MImageRGBA& image);
   // What the frames drawn so far found worth telling the user (a mesh open where a cap
   // had to close it, say), each different line once, in the order they came up.
   const std::vector<std::string>& GetWarnings() const { return m_warnings; }

@@ -7,6 +7,7 @@
 #include "vistal/frame/Version.h"
 #include "vistal/frame/PNT_3D_FLOAT.h"
 #include "vistal/render/IVRenderEx.h"
+#include "vistal/render/IVRenderExBoundingBox.h"
 
 // Clipping: planes, the per-object clipping state, the operation that changes it, the
 // ready-made clippable object, and the clipping of a frame to a box.

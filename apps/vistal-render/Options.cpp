@@ -158,6 +158,9 @@ RenderOptions ParseRenderOptions(int argc, const char* const* argv, Scene defaul
   app.add_flag("--sections", sections, "outline each plane's cut (on for the built-in scene)");
   app.add_flag("--no-sections", noSections, "no cut outlines");
   app.add_flag("--box", box, "draw the first opaque mesh's bounding box, far edges dimmer");
+  bool manipulator = false;
+  app.add_flag("--manipulator", manipulator,
+               "draw the box manipulator of the first opaque mesh (handles, centre spot) and label each plane");
   app.add_flag("--clip-transparent", clipTransparent, "clip the transparent meshes by the planes too (no cut faces)");
   app.add_flag("--two-sided", twoSided, "draw the transparent meshes' back faces too, sorted with the front faces");
   app.add_option("--displace", displace,
@@ -204,6 +207,7 @@ RenderOptions ParseRenderOptions(int argc, const char* const* argv, Scene defaul
   if (sections) scene.showSections = true;
   if (noSections) scene.showSections = false;
   if (box) scene.showBoundingBox = true;
+  if (manipulator) scene.showManipulator = true;
   if (clipTransparent) scene.clipTransparent = true;
   if (twoSided) scene.twoSidedTransparent = true;
   if (!displace.empty()) {

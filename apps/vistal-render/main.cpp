@@ -91,6 +91,7 @@ void WriteFrame(SceneRenderer& renderer, IVRenderGL& render, const std::string& 
   MImageRGBA image;
   if (!renderer.Render(render, render.GetSurface()) || !render.GetSurface().ReadFrame(image))
     throw std::runtime_error("the renderer opened no frame");
+  renderer.DrawOverlays(image);
   char name[16];
   std::snprintf(name, sizeof name, "_%03u.png", i);
   const std::string path = output.substr(0, output.size() - 4) + name;

@@ -36,14 +36,71 @@
 //                       an outline-less rectangle, grey unless printing in colour.
 //   DrawFocusRectNormalized
 //                       a focus rectangle that accepts reversed corners and zero widths.
+//
+// The object itself extends one renderer of a 3D view: slices that the view shows while
+// they are attached, a bare triangle list drawn flat, and the projection of an object's
+// points into a view's pixels. The bounding-box manipulator, IVRenderEx::CBoundingBox,
+// is declared in IVRenderExBoundingBox.h.
+#include "host/framework/M3DBoundingBox.h"
+#include "host/framework/MMPoint3d.h"
+#include "host/framework/MRec.h"
 #include "host/gdi/CDC.h"
 #include "host/gdi/GdiTypes.h"
+#include "host/render/IVVertex.h"
 #include "host/win/CRect.h"
 #include "host/win/WinTypes.h"
 #include "vistal/Api.h"
 
+#include <deque>
+
+class IVRender;
+template <class T, class D>
+class M3dBorder;
+class UIObject;
+class UISlice;
+class UIWnd3D;
+
+// Render extensions of one renderer of a host view, with the colour utilities, the GDI
+// helpers and the bounding-box manipulator of the overlays.
 class VISTAL_API IVRenderEx {
 public:
+  class CBoundingBox;
+
+  // The renderer must outlive this object; it is not owned.
+  explicit IVRenderEx(IVRender* render);
+  // Same renderer, a slice array of its own with the same slices in the same order.
+  IVRenderEx(const IVRenderEx& other);
+  IVRenderEx& operator=(const IVRenderEx& other);
+  // Releases the slice array only: the slices keep their visibility. Not virtual, as the
+  // host's class has it.
+  ~IVRenderEx();
+
+  // Attaches a slice and shows it in every scene; a slice already attached is left alone.
+  virtual void AddSlice(UISlice& slice);
+  // Hides the slice in every scene and detaches it; an unknown slice is left alone.
+  virtual void RemoveSlice(UISlice& slice);
+  virtual unsigned int GetNumSlices();
+  // In attachment order; i below GetNumSlices().
+  virtual UISlice& GetSlice(unsigned int i);
+  // Nothing here; a derived extension may draw the border.
+  virtual void Draw3dBorder(M3dBorder<float, float>& border);
+
+  // Draws the vertices, three a triangle, flat: every corner takes the normal of its
+  // triangle's first vertex. A trailing incomplete triangle is ignored. The last flag has
+  // no effect.
+  void RenderTriangles(std::deque<IVVertexPN>& vertices, bool backfaceVisible, bool);
+
+  // Adds the object's extent for all scenes to `box`; a null object adds nothing.
+  static void GetBoundingBox(M3DBoundingBox<float>& box, UIObject* object);
+  // Maps n points of the object into the view's window: pixels rounded with halves away
+  // from zero, or (second form) the window points unrounded, depth included. False at the
+  // first point that does not map (the outputs before it stay written) and for a null
+  // object or view; a projective transform's zero-weight exception passes through.
+  static bool Get3DPointInWindowCoordinates(CPoint* out, const MMPoint3d<double>* in, UIObject* const object,
+                                            UIWnd3D* window, unsigned int n);
+  static bool Get3DPointInWindowCoordinates(MMPoint3d<double>* out, const MMPoint3d<double>* in,
+                                            UIObject* const object, UIWnd3D* window, unsigned int n);
+
   static COLORREF InvertColorRGB(COLORREF c);
   static COLORREF InvertColorRGBA(COLORREF c);
   static COLORREF MixColorsRGBA(COLORREF c1, COLORREF c2, float f);
@@ -63,4 +120,8 @@ public:
   static bool MoveRectToBeInBaseRect(CRect& rect, const CRect& base, const CSize* direction);
   static void FillSolidRectPrintable(CDC& dc, const CRect* rect, COLORREF colour);
   static void DrawFocusRectNormalized(CDC& dc, const CRect& rect);
+
+protected:
+  IVRender* render;
+  MRecListSort<UISlice*> slices;
 };
