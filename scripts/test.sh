@@ -36,5 +36,5 @@ cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTA
   -DVISTAL_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$root/build-asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+  LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
 echo "== all tests passed"
