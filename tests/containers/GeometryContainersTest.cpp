@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 
 namespace {
@@ -108,22 +109,14 @@ TEST(VertexContainerFrame, DrawsFourEdgesInFixedOrderAndOrientation) {
   container.SetParams(frame);
   frame.O = {9, 9, 9};  // the container keeps its own copy
   DrawNow(container, render);
-  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
-                                     {0, 0, 0, 1, 0, 0},
-                                     {1, 2, 0, 1, 0, 0},
-                                     {1, 2, 0, 0, 2, 0},
-                                     {0, 0, 0, 0, 2, 0},
-                                 }));
+  EXPECT_EQ(DrawnLines(render),
+            (std::vector<Line>{{0, 0, 0, 1, 0, 0}, {1, 2, 0, 1, 0, 0}, {1, 2, 0, 0, 2, 0}, {0, 0, 0, 0, 2, 0}}));
 
   frame = MFrame<float>({1, 2, 3}, {0.5f, 0, 0}, {0, 0, 0.25f}, {0, -1, 0});
   container.SetParams(frame);
   DrawNow(container, render);
-  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
-                                     {1, 2, 3, 1.5f, 2, 3},
-                                     {1.5f, 2, 3.25f, 1.5f, 2, 3},
-                                     {1.5f, 2, 3.25f, 1, 2, 3.25f},
-                                     {1, 2, 3, 1, 2, 3.25f},
-                                 }));
+  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{{1, 2, 3, 1.5f, 2, 3}, {1.5f, 2, 3.25f, 1.5f, 2, 3},
+                                                 {1.5f, 2, 3.25f, 1, 2, 3.25f}, {1, 2, 3, 1, 2, 3.25f}}));
 }
 
 TEST(VertexContainerM3dBorder, DrawsEveryContourOpenOrClosedInChainOrder) {
@@ -135,30 +128,22 @@ TEST(VertexContainerM3dBorder, DrawsEveryContourOpenOrClosedInChainOrder) {
   M3dBorder<float, float> border;
   container.SetBorder(&border);
 
-  auto& triangle = border.AddContour();  // the payload is z
-  triangle.AddPoint(0, 0, 1);
-  triangle.AddPoint(1, 0, 1);
-  triangle.AddPoint(1, 1, 1);
-  triangle.SetClosed(true);
-  auto& path = border.AddContour();
-  path.AddPoint(5, 5, 0);
-  path.AddPoint(6, 5, 0);
-  path.AddPoint(7, 5, 0);
-  border.AddContour();  // empty
-  border.AddContour().AddPoint(8, 8, 8);  // one open point: nothing to join
-  auto& dot = border.AddContour();
-  dot.AddPoint(9, 9, 9);
-  dot.SetClosed(true);
+  // A closed triangle, an open path, an empty contour, one open point (nothing to join) and
+  // one closed point; the payload is z.
+  const struct {
+    std::vector<std::array<float, 3>> points;
+    bool closed;
+  } contours[] = {{{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}}, true}, {{{5, 5, 0}, {6, 5, 0}, {7, 5, 0}}, false},
+                  {{}, false}, {{{8, 8, 8}}, false}, {{{9, 9, 9}}, true}};
+  for (const auto& c : contours) {
+    auto& contour = border.AddContour();
+    for (const auto& p : c.points) contour.AddPoint(p[0], p[1], p[2]);
+    contour.SetClosed(c.closed);
+  }
 
   DrawNow(container, render);
-  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{
-                                     {0, 0, 1, 1, 0, 1},
-                                     {1, 0, 1, 1, 1, 1},
-                                     {1, 1, 1, 0, 0, 1},
-                                     {5, 5, 0, 6, 5, 0},
-                                     {6, 5, 0, 7, 5, 0},
-                                     {9, 9, 9, 9, 9, 9},
-                                 }));
+  EXPECT_EQ(DrawnLines(render), (std::vector<Line>{{0, 0, 1, 1, 0, 1}, {1, 0, 1, 1, 1, 1}, {1, 1, 1, 0, 0, 1},
+                                                 {5, 5, 0, 6, 5, 0}, {6, 5, 0, 7, 5, 0}, {9, 9, 9, 9, 9, 9}}));
   EXPECT_EQ(render.CountOf(ERenderCall::DrawVertices), 1u);
 }
 

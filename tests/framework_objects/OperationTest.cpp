@@ -73,7 +73,7 @@ TEST(SceneDelivery, ObjectsRemovedDuringDeliveryAreSkippedAndAddedOnesWait) {
   EXPECT_TRUE(scene.Contains(&late));
 }
 
-TEST(Operation, UIOperationsResetTheirFlagsOnSetActionAndNameThemselves) {
+TEST(Operation, UIOperationsResetTheirFlagsOnSetAction) {
   MOperation plain;
   plain.SetFlags(0x8);
   plain.SetAction(82753);
@@ -84,9 +84,6 @@ TEST(Operation, UIOperationsResetTheirFlagsOnSetActionAndNameThemselves) {
   static_cast<MOperation&>(ui).SetAction(60100);  // virtual: the UI version runs
   EXPECT_EQ(ui.GetFlags(), UIOperation::kDefaultFlags);
   EXPECT_TRUE(ui.HasFlag(MOperation::eFlagUndoable | MOperation::eFlagRedrawAllViews));
-  EXPECT_EQ(ui.GetActionString(), L"Action 60100");  // until it is given a name
-  ui.SetActionString(L"Move");
-  EXPECT_EQ(ui.GetActionString(), L"Move");
 }
 
 TEST(Operation, DoUndoRedoDeliverToTheCarriedObjects) {

@@ -81,7 +81,6 @@ TEST(MedicalObject, IsVisibleOnlyInScenesItIsPresentIn) {
   o.SetPresentInScene(kAll, true);
   EXPECT_TRUE(o.IsVisible(1));
   EXPECT_TRUE(o.IsVisible(kAll));
-  EXPECT_EQ(int(UIObjectMedical::eDrawingModePlain), 1);
 }
 
 class View : public IQNViewChild {

@@ -92,7 +92,7 @@ bool SamePixels(const MImageRGBA& a, const MImageRGBA& b) {
          std::memcmp(a.Data(), b.Data(), std::size_t(a.Width()) * a.Height() * 4) == 0;
 }
 
-constexpr COLORREF kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kBlack = 0;
+constexpr COLORREF kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
 
 TEST(CairoDevice, LineLeavesOutItsEndPixel) {
   struct Case {
@@ -122,23 +122,6 @@ TEST(CairoDevice, LineLeavesOutItsEndPixel) {
   }
 }
 
-TEST(CairoDevice, RectangleOutlineIsRightAndBottomExclusive) {
-  MImageRGBA image = Plain(12, 10, kWhite);
-  {
-    CGdiDeviceCairo device(image);
-    CDeviceDC dc(device);
-    CPen pen(PS_SOLID, 0, kRed);
-    CBrush brush(kBlue);
-    dc.SelectObject(&pen);
-    dc.SelectObject(&brush);
-    dc.Rectangle(2, 1, 8, 6);
-  }
-  std::set<std::pair<int, int>> outline = Box(2, 1, 8, 6);
-  for (const auto& p : Box(3, 2, 7, 5)) outline.erase(p);
-  EXPECT_EQ(PixelsOf(image, kRed), outline);
-  EXPECT_EQ(PixelsOf(image, kBlue), Box(3, 2, 7, 5));
-}
-
 TEST(CairoDevice, WithoutAPenRectangleAndEllipseLoseTheLastRowAndColumn) {
   for (bool ellipse : {false, true}) {
     MImageRGBA image = Plain(12, 10, kWhite);
@@ -157,34 +140,6 @@ TEST(CairoDevice, WithoutAPenRectangleAndEllipseLoseTheLastRowAndColumn) {
       EXPECT_EQ(blue, Box(2, 1, 5, 4));
     }
   }
-}
-
-TEST(CairoDevice, EllipseOutlineSpansItsBoxAndIsClosed) {
-  MImageRGBA image = Plain(24, 20, kWhite);
-  {
-    CGdiDeviceCairo device(image);
-    CDeviceDC dc(device);
-    CPen pen(PS_SOLID, 0, kRed);
-    dc.SelectObject(&pen);
-    dc.SelectStockObject(NULL_BRUSH);
-    dc.Ellipse(3, 2, 19, 16);
-  }
-  const auto red = PixelsOf(image, kRed);
-  int left = 99, right = -1, top = 99, bottom = -1;
-  for (const auto& [x, y] : red) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
-  EXPECT_EQ(left, 3);
-  EXPECT_EQ(right, 18);
-  EXPECT_EQ(top, 2);
-  EXPECT_EQ(bottom, 15);
-  // Closed: every outline pixel touches two others (8-neighbourhood), and the centre is
-  // not part of it.
-  for (const auto& [x, y] : red) {
-    int neighbours = 0;
-    for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx) neighbours += (dx || dy) && red.count({x + dx, y + dy});
-    EXPECT_GE(neighbours, 2) << "(" << x << "," << y << ")";
-  }
-  EXPECT_EQ(At(image, 11, 9), kWhite);
 }
 
 TEST(CairoDevice, ScreenAndPrintableFillsCoverTheSamePixels) {
@@ -226,20 +181,6 @@ TEST(CairoDevice, InvertingTwiceRestoresEveryPixel) {
   }
   EXPECT_FALSE(SamePixels(once, original));
   EXPECT_TRUE(SamePixels(image, original));
-}
-
-TEST(CairoDevice, FocusRectangleInvertsEveryOtherFramePixel) {
-  MImageRGBA image = Plain(12, 10, kBlack);
-  {
-    CGdiDeviceCairo device(image);
-    CDeviceDC dc(device);
-    const RECT rect{2, 2, 8, 6};
-    dc.DrawFocusRect(&rect);
-  }
-  std::set<std::pair<int, int>> expected;
-  for (const auto& [x, y] : Box(2, 2, 8, 6))
-    if ((x == 2 || x == 7 || y == 2 || y == 5) && (x + y) % 2 == 0) expected.insert({x, y});
-  EXPECT_EQ(PixelsOf(image, kWhite), expected);
 }
 
 TEST(CairoDevice, PixelsPassBetweenImageAndCairoUnchangedWhenOpaque) {
@@ -314,20 +255,6 @@ TEST(Picture, BoldArrowPointsAtItsTarget) {
   const MImageRGBA image = ArrowPicture({6, 40}, {54, 12});
   EXPECT_EQ(At(image, 54, 12), RGB(255, 220, 0));  // the tip is drawn
   EXPECT_TRUE(CompareWithReference(image, "bold_arrow", kShapeTolerance));
-}
-
-TEST(Picture, ArrowsOfAnotherGeometryDoNotPass) {
-  // The reference must tell a reversed arrow, a tip one pixel off and a shorter tail from
-  // the right one. (Read directly, so that these pictures are not written as failures.)
-  const MImageRGBA reference = MImageRGBA::ReadPng(std::string(VISTAL_REFERENCE_DIR) + "/bold_arrow.png");
-  const std::pair<CPoint, CPoint> wrong[] = {{{54, 12}, {6, 40}}, {{6, 40}, {55, 12}}, {{12, 36}, {54, 12}}};
-  for (const auto& [from, to] : wrong) {
-    const MImageRGBA image = ArrowPicture(from, to);
-    int maxDelta = 0;
-    for (std::size_t i = 0; i < std::size_t(image.Width()) * image.Height() * 4; ++i)
-      maxDelta = std::max(maxDelta, std::abs(int(image.Data()[i]) - int(reference.Data()[i])));
-    EXPECT_GT(maxDelta, kShapeTolerance.maxDelta) << "from (" << from.x << "," << from.y << ")";
-  }
 }
 
 TEST(Picture, OutlinedAndDisabledText) {

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -91,17 +92,13 @@ TEST(DrawText, ClipsToTheRectangleUnlessToldNotToAndUnderlinesPrefixes) {
   DrawTextW(dc, L"plain", -1, &rect, DT_SINGLELINE | DT_NOCLIP);
   const auto texts = device.CallsOf(EGdiCall::TextOut);
   ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].options, ETO_CLIPPED);
-  EXPECT_TRUE(texts[0].hasRect);
-  EXPECT_EQ(CRect(texts[0].rect), CRect(10, 20, 110, 60));
-  EXPECT_EQ(texts[1].options, 0u);
-  EXPECT_FALSE(texts[1].hasRect);
+  EXPECT_EQ(std::make_tuple(texts[0].options, texts[0].hasRect, CRect(texts[0].rect)),
+            std::make_tuple(UINT(ETO_CLIPPED), true, CRect(10, 20, 110, 60)));
+  EXPECT_EQ(std::make_pair(texts[1].options, texts[1].hasRect), std::make_pair(UINT(0), false));
   // The F (second character) underlined one pixel below the baseline, in the text colour.
   const auto lines = device.CallsOf(EGdiCall::Polyline);
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].points[0].x, 15);
-  EXPECT_EQ(lines[0].points[1].x, 20);
-  EXPECT_EQ(lines[0].points[0].y, 20 + 8 + 1);
+  EXPECT_EQ(Points(lines[0]), (std::vector<CPoint>{{15, 20 + 8 + 1}, {20, 20 + 8 + 1}}));
   EXPECT_EQ(lines[0].state.pen.colour, 0x123456u);
   dc.SelectStockObject(SYSTEM_FONT);
 }

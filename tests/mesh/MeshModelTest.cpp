@@ -30,6 +30,18 @@ std::vector<int> Labels(const MStlBase& mesh) {
   return labels;
 }
 
+// Appends a triangle at (5, 5, 5)-(6, 5, 5)-(5, 6, 5): points 8 to 10 after a box; with
+// `lid` once more, on a new feature.
+void AppendTriangle(MStlBase& mesh, bool lid) {
+  MStlBuilder more;
+  const float xyz[] = {5, 5, 5, 6, 5, 5, 5, 6, 5};
+  more.AddPoints(std::span<const float>(xyz));
+  const std::uint32_t one[] = {0, 1, 2};
+  if (lid) more.AddSurface(one);
+  more.AddSurface(one, lid ? more.AddFeature() : MStlBuilder::kRootFeature);
+  more.AppendTo(mesh);
+}
+
 template <typename F>
 void ExpectInvalidArgument(F&& f, const std::string& text) {
   try {
@@ -41,16 +53,6 @@ void ExpectInvalidArgument(F&& f, const std::string& text) {
 }
 
 }  // namespace
-
-TEST(MeshModel, PointCoordinatesAreConsecutiveSoCompactRecordsReachYAndZThroughX) {
-  const MStlPoint p(10, -20, 30);
-  const std::int32_t* x = &p.x;
-  EXPECT_EQ(x[1], -20);
-  EXPECT_EQ(x[2], 30);
-  EXPECT_EQ(p.GetMaskIndex(), 0u);
-  p.SetMaskIndex(7);  // allowed on a constant element
-  EXPECT_EQ(p.GetMaskIndex(), 7u);
-}
 
 TEST(MeshModel, BuilderWeldsByIndexAndLaysTrianglesOutInListOrder) {
   MStlBuilder b;
@@ -211,14 +213,7 @@ TEST(MeshModel, EditsMakeCountCompactArrayAndBoxStaleUntilAskedFor) {
   EXPECT_EQ(mesh->GetBoundingBoxInUnits().max.z, 3000);
   const MStlPoint* firstPoint = &mesh->GetPoint(0);
 
-  MStlBuilder more;
-  const float xyz[] = {5, 5, 5, 6, 5, 5, 5, 6, 5};
-  more.AddPoints(std::span<const float>(xyz));
-  const auto lid = more.AddFeature();
-  const std::uint32_t one[] = {0, 1, 2};
-  more.AddSurface(one);
-  more.AddSurface(one, lid);
-  more.AppendTo(*mesh);
+  AppendTriangle(*mesh, true);
 
   EXPECT_FALSE(mesh->GetValidity().IsValid()) << "the edit is recorded";
   EXPECT_EQ(compact.GetCount(), 0u) << "the old compact array is dropped at once";
@@ -246,12 +241,7 @@ TEST(MeshModel, EditsMakeCountCompactArrayAndBoxStaleUntilAskedFor) {
 TEST(MeshModel, MovingPointsTurnsNormalsAndMakesTheCachesStale) {
   // Two blocks, so that the points are numbered across them.
   const auto mesh = MStlPrimitives::MakeBox({0, 0, 0}, {1, 1, 1});
-  MStlBuilder more;
-  const float corners[] = {5, 5, 5, 6, 5, 5, 5, 6, 5};
-  more.AddPoints(std::span<const float>(corners));
-  const std::uint32_t one[] = {0, 1, 2};
-  more.AddSurface(one);
-  more.AppendTo(*mesh);
+  AppendTriangle(*mesh, false);
   ASSERT_EQ(mesh->GetNumPoints(), 11u);
   EXPECT_EQ(mesh->GetBoundingBoxInUnits().min.z, 0);
   const MStlPoint* firstPoint = &mesh->GetPoint(0);

@@ -194,14 +194,4 @@ TEST(RenderExProjection, MapsThroughTheViewsCamera) {
   EXPECT_THROW(IVRenderEx::Get3DPointInWindowCoordinates(out, &atEye, &object, &window, 1), MMTransformException);
 }
 
-TEST(RenderExBoundingBox, AsksTheObjectForAllScenes) {
-  UISlice slice(MFrame<float>({1, 2, 3}, {2, 0, 0}, {0, 0, 4}, {0, -1, 0}));
-  M3DBoundingBox<float> box;
-  IVRenderEx::GetBoundingBox(box, &slice);
-  EXPECT_EQ(box.Min(), MMPoint3d<float>(1, 2, 3));
-  EXPECT_EQ(box.Max(), MMPoint3d<float>(3, 2, 7));
-  IVRenderEx::GetBoundingBox(box, nullptr);  // nothing added
-  EXPECT_EQ(box.Max(), MMPoint3d<float>(3, 2, 7));
-}
-
 }  // namespace
