@@ -19,7 +19,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <ostream>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -33,46 +33,24 @@ public:
   ~CountedMesh() override { --g_meshesAlive; }
 };
 
-// A clippable box of 20 mm (20000 units): the host's side makes a new mesh per slice.
-class ClippableBox : public UIObjectMedical, public ISimpleClippableObjectImp {
-public:
-  ClippableBox() : ISimpleClippableObjectImp(this) {}
-  bool makeMesh = true;
-
-  // What a host class does to take part in operations and their undo.
-  bool DoOperation(MOperation& operation) override { return DoOperationClipping(operation); }
-  std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation) override {
-    return GetClippingData()->CreateUndoRecord(operation);
-  }
-  using ISimpleClippableObjectImp::_RenderTextures;
-
-protected:
-  void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>&) override {
-    if (!makeMesh) return;
-    // A cube of 20 mm, counter-clockwise seen from outside.
-    MStlBuilder b;
-    const float c[] = {-10, -10, -10, 10, -10, -10, 10, 10, -10, -10, 10, -10,
-                       -10, -10, 10,  10, -10, 10,  10, 10, 10,  -10, 10, 10};
-    b.AddPoints(c);
-    const std::uint32_t t[] = {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7, 0, 1, 5, 0, 5, 4,
-                               1, 2, 6, 1, 6, 5, 2, 3, 7, 2, 7, 6, 3, 0, 4, 3, 4, 7};
-    b.AddSurface(t);
-    auto* counted = new CountedMesh;
-    b.AppendTo(*counted);
-    mesh = counted;
-  }
-};
-
-// A mesh object that clips itself, as the host's mesh classes do; it slices a copy of its mesh.
+// A box mesh object that clips itself, as the host's mesh classes do: it takes part in
+// operations and their undo, and slices a new copy of its mesh.
 class ClippableMesh : public UIStlObject, public ISimpleClippableObjectImp {
 public:
   explicit ClippableMesh(float halfSize)
       : UIStlObject(MStlPrimitives::MakeBox({-halfSize, -halfSize, -halfSize}, {halfSize, halfSize, halfSize})),
         ISimpleClippableObjectImp(this) {}
+  bool makeMesh = true;
+
+  bool DoOperation(MOperation& operation) override { return DoOperationClipping(operation); }
+  std::unique_ptr<MUndoRecord> CreateUndoRecord(MOperation& operation) override {
+    return GetClippingData()->CreateUndoRecord(operation);
+  }
   void DrawCutFaces(IVRender& render) { _RenderTextures(render, MCoordinateSystem()); }
 
 protected:
   void _GetStlToSlice(MStlBase*& mesh, const MMPlaneEq<double>&) override {
+    if (!makeMesh) return;
     MStlBuilder b;
     std::vector<std::int32_t> xyz;
     for (std::uint32_t i = 0; i < GetStl()->GetNumPoints(); ++i) {
@@ -85,111 +63,61 @@ protected:
       for (const MStlPoint* p : t.points) corners.push_back(p->GetMaskIndex());
     });
     b.AddSurface(corners);
-    mesh = b.Build().release();
+    auto* counted = new CountedMesh;
+    b.AppendTo(*counted);
+    mesh = counted;
   }
 };
 
-// The one cut face of an object clipped by one plane: its parent and its area.
-std::pair<const UIObjectMedical*, double> CutFace(ClippableMesh& object) {
+// The one cut face of an object clipped by one plane: its parent and how far it reaches.
+std::pair<const UIObjectMedical*, float> CutFace(ClippableMesh& object) {
   RecordingRender render;
   object.DrawCutFaces(render);
   const auto surfaces = object.GetClippingSurfaces();
-  if (surfaces.size() != 1) return {nullptr, 0.0};
-  const auto* face = dynamic_cast<const UISurfaceSection*>(surfaces.front());
-  if (!face) return {nullptr, 0.0};
-  double area = 0;
-  const auto& v = face->GetTriangles();
-  for (std::size_t i = 0; i + 2 < v.size(); i += 3) {
-    const MMPoint3d<double> a(v[i].x, v[i].y, v[i].z), b(v[i + 1].x, v[i + 1].y, v[i + 1].z),
-        c(v[i + 2].x, v[i + 2].y, v[i + 2].z);
-    area += (b - a).Cross(c - a).Length() / 2;
-  }
-  return {face->GetParent(), area};
+  const auto* face = surfaces.size() == 1 ? dynamic_cast<const UISurfaceSection*>(surfaces.front()) : nullptr;
+  if (!face) return {nullptr, 0.0f};
+  M3DBoundingBox<float> box;
+  face->GetBoundingBox(box, UIObject::kAllScenes);
+  return {face->GetParent(), box.xmax};
 }
 
-struct SectionCreatorScope {
-  MClippingData::SurfaceCreator previous = MClippingData::mp_surface_creator;
-  SectionCreatorScope() { MClippingData::mp_surface_creator = &UISurfaceSection::Create; }
-  ~SectionCreatorScope() { MClippingData::mp_surface_creator = previous; }
-};
+UIOperationClipping Operation(EClippingAction action, MClippingPlane* plane) {
+  UIOperationClipping op;
+  op.SetAction(action);
+  op.AddClippingPlane(plane);
+  return op;
+}
 
 TEST(ClippableObject, CopiesClipAndCutThemselvesAlsoAfterTheSourceIsGone) {
-  SectionCreatorScope sections;
+  MClippingData::mp_surface_creator = &UISurfaceSection::Create;
   MClippingPlane plane;  // z = 0
   plane.SetClippingPlane(MFrame<float>({-50, -50, 0}, {100, 0, 0}, {0, 100, 0}, {0, 0, 1}));
-  UIOperationClipping add;
-  add.SetAction(eClippingAddPlanes);
-  add.AddClippingPlane(&plane);
+  UIOperationClipping add = Operation(eClippingAddPlanes, &plane);
 
-  auto source = std::make_unique<ClippableMesh>(1.0f);  // a cut of 2 x 2
+  auto source = std::make_unique<ClippableMesh>(1.0f);
   source->DoOperationClipping(add);
   ClippableMesh copy(*source);
   const ClippableMesh copyOfCopy(copy);  // copied before its first use
-  copy.SetStl(MStlPrimitives::MakeBox({-2, -2, -2}, {2, 2, 2}));  // a cut of 4 x 4
+  copy.SetStl(MStlPrimitives::MakeBox({-2, -2, -2}, {2, 2, 2}));
   ClippableMesh assigned(3.0f);
   assigned = copy;
-  EXPECT_EQ(CutFace(*source), std::make_pair<const UIObjectMedical*>(source.get(), 4.0));
-  ASSERT_EQ(CutFace(copy), std::make_pair<const UIObjectMedical*>(&copy, 16.0));
-  ASSERT_EQ(CutFace(assigned), std::make_pair<const UIObjectMedical*>(&assigned, 16.0));
+  using Face = std::pair<const UIObjectMedical*, float>;
+  EXPECT_EQ(CutFace(*source), Face(source.get(), 1));
+  ASSERT_EQ(CutFace(copy), Face(&copy, 2));
+  ASSERT_EQ(CutFace(assigned), Face(&assigned, 2));
 
   // Faces made anew once the source is gone reach nothing of it.
   source.reset();
-  UIOperationClipping invalidate;
-  invalidate.SetAction(eClippingInvalidatePlanes);
-  invalidate.AddClippingPlane(&plane);
+  UIOperationClipping invalidate = Operation(eClippingInvalidatePlanes, &plane);
   copy.DoOperationClipping(invalidate);
-  EXPECT_EQ(CutFace(copy), std::make_pair<const UIObjectMedical*>(&copy, 16.0));
+  EXPECT_EQ(CutFace(copy), Face(&copy, 2));
   ClippableMesh third(copyOfCopy);
-  EXPECT_EQ(CutFace(third), std::make_pair<const UIObjectMedical*>(&third, 4.0));
-  const auto border = copy.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, 0));
-  ASSERT_EQ(border.GetNumContours(), 1u);
-  for (const auto& p : border.GetContour(0).GetPoints())
-    EXPECT_DOUBLE_EQ(std::max(std::fabs(p.data.point.x), std::fabs(p.data.point.y)), 2000.0);
-}
-
-TEST(ClippableObject, AFreshObjectIsNotClippedAndHasNoSurfaces) {
-  ClippableBox box;
-  EXPECT_FALSE(box.IsClipped());
-  EXPECT_TRUE(box.GetClippingSurfaces().empty());
-  ASSERT_NE(box.GetClippingData(), nullptr);
-}
-
-TEST(ClippableObject, OperationsReachTheClippingDataAndSideThreeDoesNotClip) {
-  ClippableBox box;
-  MClippingPlane ignored, cutting;
-  ignored.SetClippedSide(MClippingPlane::eClippedSideNone);
-  UIOperationClipping op;
-  op.SetAction(eClippingAddPlanes);
-  op.AddClippingPlane(&ignored);
-  EXPECT_TRUE(box.DoOperationClipping(op));
-  EXPECT_FALSE(box.IsClipped());
-  UIOperationClipping more;
-  more.SetAction(eClippingAddPlanes);
-  more.AddClippingPlane(&cutting);
-  box.DoOperationClipping(more);
-  EXPECT_TRUE(box.IsClipped());
-
-  // Copies list the same planes in a clipping state of their own.
-  ClippableBox copy(box);
-  EXPECT_NE(copy.GetClippingData(), box.GetClippingData());
-  EXPECT_TRUE(copy.IsClipped());
-}
-
-TEST(ClippableObject, BackFaceVisibilityGoesToTheClippingData) {
-  ClippableBox box;
-  MClippingPlane plane;
-  plane.SetTextureMappingMode(MClippingPlane::eTextureMappingBackFaces);
-  UIOperationClipping op;
-  op.SetAction(eClippingAddPlanes);
-  op.AddClippingPlane(&plane);
-  box.DoOperationClipping(op);
-  EXPECT_TRUE(box.GetClippingData()->ShouldBeBackFacesVisible());
-  box.SetClippingBackFacesVisibility(false);
-  EXPECT_FALSE(box.GetClippingData()->ShouldBeBackFacesVisible());
+  EXPECT_EQ(CutFace(third), Face(&third, 1));
+  MClippingData::mp_surface_creator = nullptr;
 }
 
 TEST(ClippableObject, SlicedBorderIsTheSectionAndTheMeshIsDeletedEvenWhenMissed) {
-  ClippableBox box;
+  ClippableMesh box(10.0f);
   g_meshesAlive = 0;
   // z = 0 in integer units: a square of 20000 units a side.
   auto border = box.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, 0));
@@ -203,13 +131,9 @@ TEST(ClippableObject, SlicedBorderIsTheSectionAndTheMeshIsDeletedEvenWhenMissed)
     EXPECT_EQ(p.data.edge[0], nullptr);
     EXPECT_EQ(p.data.edge[1], nullptr);
     EXPECT_EQ(p.data.triangle, nullptr);
-    EXPECT_FALSE(p.data.IsVertex());
   }
-
-  auto missed = box.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, -50000));
-  EXPECT_EQ(missed.GetNumContours(), 0u);
+  EXPECT_EQ(box.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, -50000)).GetNumContours(), 0u);
   EXPECT_EQ(g_meshesAlive, 0);
-
   box.makeMesh = false;
   EXPECT_EQ(box.GetSlicedBorder(MMPlaneEq<double>(0, 0, 1, 0)).GetNumContours(), 0u);
 }
@@ -219,7 +143,7 @@ class NumberedFace : public UISurface {
 public:
   static UISurface* Make() { return new NumberedFace; }
   // The number of the plane's cut face in the box's clipping state; 0 for none.
-  static int Of(const ClippableBox& box, MClippingPlane* plane) {
+  static int Of(const ClippableMesh& box, MClippingPlane* plane) {
     const auto& planes = box.GetClippingData()->GetPlanes();
     auto it = planes.find(plane);
     return it != planes.end() && it->second ? static_cast<const NumberedFace*>(it->second)->m_number : 0;
@@ -235,31 +159,26 @@ public:
   SLICE_TYPE GetSliceType() const override { return eSliceAxial; }
 };
 
-// A listed plane as the user sees it: where it is, which side it cuts, what it follows.
-struct ListedPlane {
-  const MClippingPlane* plane;
-  float x;  // the origin's; the frames differ in nothing else
-  MClippingPlane::EClippedSide side = MClippingPlane::eClippedSideNormal;
-  const IUISliceSetWithNavigation* slices = nullptr;
-
-  bool operator==(const ListedPlane&) const = default;
-  friend std::ostream& operator<<(std::ostream& os, const ListedPlane& p) {
-    return os << "{" << p.plane << " at " << p.x << ", side " << p.side << ", slices " << p.slices << "}";
-  }
-};
+// A listed plane as the user sees it: where it is (the origin's x; the frames differ in
+// nothing else), which side it cuts, what it follows.
+using ListedPlane = std::tuple<const MClippingPlane*, float, int, const IUISliceSetWithNavigation*>;
+ListedPlane L(const MClippingPlane* plane, float x, int side = MClippingPlane::eClippedSideNormal,
+              const IUISliceSetWithNavigation* slices = nullptr) {
+  return {plane, x, side, slices};
+}
 using PlaneList = std::vector<ListedPlane>;
 
-PlaneList ListedPlanes(const ClippableBox& box) {
+PlaneList ListedPlanes(const ClippableMesh& box) {
   PlaneList list;
   for (const auto& [plane, face] : box.GetClippingData()->GetPlanes()) {
     MClippingPlane copy(*plane);
-    list.push_back({plane, copy.GetClippingPlane(false).O.x, copy.GetClippedSide(), copy.GetSliceSet()});
+    list.push_back(L(plane, copy.GetClippingPlane(false).O.x, copy.GetClippedSide(), copy.GetSliceSet()));
   }
   return list;
 }
 
 // Every cached cut face was made for its plane as the plane is now.
-void ExpectNoStaleFace(const ClippableBox& box, const char* when) {
+void ExpectNoStaleFace(const ClippableMesh& box, const char* when) {
   for (const auto& [plane, face] : box.GetClippingData()->GetPlanes())
     if (face) {
       EXPECT_EQ(face->GetFrame(), MClippingPlane(*plane).GetClippingPlane(true)) << when;
@@ -280,9 +199,9 @@ TEST(ClippableObject, UndoGivesBackThePlanesBeforeAnActionAndRedoThoseAfter) {
     bool keepsFaceOfA;  // a's cut face is never stale, so it is never remade
   };
   const Case cases[] = {
-      {"add", eClippingAddPlanes, {&c}, {}, {{&a, 1}, {&b, 2}, {&c, 3}}, true},
-      {"add a listed plane", eClippingAddPlanes, {&a}, {}, {{&a, 1}, {&b, 2}}, true},
-      {"remove", eClippingRemovePlanes, {&b}, {}, {{&a, 1}}, true},
+      {"add", eClippingAddPlanes, {&c}, {}, {L(&a, 1), L(&b, 2), L(&c, 3)}, true},
+      {"add a listed plane", eClippingAddPlanes, {&a}, {}, {L(&a, 1), L(&b, 2)}, true},
+      {"remove", eClippingRemovePlanes, {&b}, {}, {L(&a, 1)}, true},
       {"clear", eClippingClearPlanes, {}, {}, {}, false},
       {"change",
        eClippingPlanesChanged,
@@ -292,26 +211,24 @@ TEST(ClippableObject, UndoGivesBackThePlanesBeforeAnActionAndRedoThoseAfter) {
          a.SetClippedSide(MClippingPlane::eClippedSideReversed);
          a.SetSliceSet(&slices);
        },
-       {{&a, 5, MClippingPlane::eClippedSideReversed, &slices}, {&b, 2}},
+       {L(&a, 5, MClippingPlane::eClippedSideReversed, &slices), L(&b, 2)},
        false},
-      {"invalidate", eClippingInvalidatePlanes, {&b}, {}, {{&a, 1}, {&b, 2}}, true},
-      {"other", eClippingOther, {&a, &c}, {}, {{&a, 1}, {&b, 2}}, true},
+      {"invalidate", eClippingInvalidatePlanes, {&b}, {}, {L(&a, 1), L(&b, 2)}, true},
+      {"other", eClippingOther, {&a, &c}, {}, {L(&a, 1), L(&b, 2)}, true},
   };
   for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
     for (auto [plane, x] : {std::pair{&a, 1.0f}, {&b, 2.0f}, {&c, 3.0f}}) {
       *plane = MClippingPlane();
       plane->SetClippingPlane(frameAt(x));
     }
-    ClippableBox box;
-    UIOperationClipping add;
-    add.SetAction(eClippingAddPlanes);
+    ClippableMesh box(10.0f);
+    UIOperationClipping add = Operation(eClippingAddPlanes, &a);
     add.AddObject(&box);
-    add.AddClippingPlane(&a);
     add.AddClippingPlane(&b);
     ASSERT_TRUE(add.Do());
     RecordingRender render;
-    const MCoordinateSystem system;
-    auto drawFaces = [&] { box._RenderTextures(render, system); };
+    auto drawFaces = [&] { box.DrawCutFaces(render); };
     drawFaces();
     const PlaneList before = ListedPlanes(box);
     const int faceOfA = NumberedFace::Of(box, &a);
@@ -320,25 +237,26 @@ TEST(ClippableObject, UndoGivesBackThePlanesBeforeAnActionAndRedoThoseAfter) {
     op.SetAction(k.action);
     op.AddObject(&box);
     for (MClippingPlane* p : k.planes) op.AddClippingPlane(p);
-    ASSERT_TRUE(op.Prepare()) << k.name;
+    ASSERT_TRUE(op.Prepare());
     if (k.change) k.change();
-    ASSERT_TRUE(op.Do()) << k.name;
-    EXPECT_EQ(ListedPlanes(box), k.after) << k.name;
+    ASSERT_TRUE(op.Do());
+    EXPECT_EQ(ListedPlanes(box), k.after);
+    EXPECT_EQ(box.IsClipped(), !k.after.empty());
     if (k.action == eClippingInvalidatePlanes) {
       EXPECT_EQ(box.GetClippingData()->GetPlanes().at(&b), nullptr) << "its cut face is dropped";
     }
     drawFaces();
     for (int round = 0; round < 2; ++round) {
-      EXPECT_TRUE(op.Undo()) << k.name;
-      EXPECT_EQ(ListedPlanes(box), before) << k.name << ", undone";
-      ExpectNoStaleFace(box, k.name);
+      EXPECT_TRUE(op.Undo());
+      EXPECT_EQ(ListedPlanes(box), before) << "undone";
+      ExpectNoStaleFace(box, "undone");
       drawFaces();
-      EXPECT_TRUE(op.Redo()) << k.name;
-      EXPECT_EQ(ListedPlanes(box), k.after) << k.name << ", redone";
-      ExpectNoStaleFace(box, k.name);
+      EXPECT_TRUE(op.Redo());
+      EXPECT_EQ(ListedPlanes(box), k.after) << "redone";
+      ExpectNoStaleFace(box, "redone");
       drawFaces();
     }
-    EXPECT_EQ(NumberedFace::Of(box, &a) == faceOfA, k.keepsFaceOfA) << k.name;
+    EXPECT_EQ(NumberedFace::Of(box, &a) == faceOfA, k.keepsFaceOfA);
   }
   MClippingData::mp_surface_creator = nullptr;
 }

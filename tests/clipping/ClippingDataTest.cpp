@@ -10,7 +10,6 @@
 #include "host/render/IVImmediateStream.h"
 #include "testing/MatrixRecordingRender.h"
 #include "testing/RecordingRender.h"
-#include "vistal/clipping/ISimpleClippableObjectImp.h"
 #include "vistal/clipping/MClippingData.h"
 #include "vistal/clipping/MClippingPlane.h"
 #include "vistal/clipping/UIOperationClipping.h"
@@ -18,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -26,7 +26,7 @@ namespace {
 struct FaceLog {
   int made = 0;
   int deleted = 0;
-  std::vector<float> drawnAt;  // the origin x of the plane of every face drawn
+  std::vector<float> drawnAt;      // the origin x of the plane of every face drawn
   std::vector<float> setUpFacing;  // the normal's x of the frame of every face set up
 };
 FaceLog g_faces;
@@ -95,6 +95,13 @@ protected:
       if (c.flags[0] == on) out.push_back(c.slot);
     return out;
   }
+  // The slots switched on while each face was drawn, as bit masks.
+  std::vector<unsigned> FaceClips() const {
+    std::vector<unsigned> out;
+    for (const auto& c : render.CallsOf(ERenderCall::DrawVertices)) out.push_back(c.enabledClipPlanes);
+    return out;
+  }
+  using Slots = std::vector<std::pair<unsigned, float>>;
 
   std::array<MClippingPlane, 3> planes;
   UIObjectMedical parent;
@@ -106,62 +113,35 @@ protected:
 TEST_F(ClippingDataTest, PlanesLoadIntoSlotsInAddressOrderAndTheRestAreSwitchedOff) {
   Apply(eClippingAddPlanes, {&planes[2], &planes[0], &planes[1]});
   data._RenderStartClipping(render, system, nullptr);
-  // Normal (1, 0, 0) through x = k: d = -k.
-  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -1.0f}, {1, -2.0f}, {2, -3.0f}}));
+  // Normal (2, 0, 0) through x = k: normalised, d = -k.
+  EXPECT_EQ(Loaded(), (Slots{{0, -1.0f}, {1, -2.0f}, {2, -3.0f}}));
   EXPECT_EQ(Switched(true), (std::vector<unsigned>{0, 1, 2}));
   EXPECT_EQ(Switched(false), (std::vector<unsigned>{3, 4, 5, 6, 7}));
-  EXPECT_EQ(render.GetState().clipPlanes[1].a, 1.0f) << "the normal is normalised";
+  EXPECT_EQ(render.GetState().clipPlanes[1].a, 1.0f);
 
   render.Clear();
   data._RenderStopClipping(render, system);
   EXPECT_EQ(Switched(false), (std::vector<unsigned>{0, 1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(render.CountOf(ERenderCall::SetBackfaceVisible), 0u);
-}
 
-TEST_F(ClippingDataTest, TheRenderersSlotLimitDropsTheLastPlanes) {
-  Apply(eClippingAddPlanes, {&planes[0], &planes[1], &planes[2]});
-  render.SetNumClipPlanes(2);
-  data._RenderStartClipping(render, system, nullptr);
-  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -1.0f}, {1, -2.0f}}));
-  EXPECT_TRUE(Switched(false).empty());
-
-  render.Clear();
-  render.SetNumClipPlanes(0);
-  data._RenderStartClipping(render, system, nullptr);
+  // The renderer's slot limit drops the last planes; cut faces are drawn without slots too.
+  for (unsigned slots : {2u, 0u}) {
+    render.Clear();
+    render.SetNumClipPlanes(slots);
+    data._RenderStartClipping(render, system, nullptr);
+    EXPECT_EQ(Loaded(), slots ? (Slots{{0, -1.0f}, {1, -2.0f}}) : Slots{}) << slots << " slots";
+    EXPECT_EQ(Switched(true).size(), slots);
+    EXPECT_TRUE(Switched(false).empty());
+  }
   data._RenderTextures(render, system);
-  EXPECT_EQ(render.CountOf(ERenderCall::SetClipPlane), 0u);
-  EXPECT_EQ(render.CountOf(ERenderCall::EnableClipPlane), 0u);
-  EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1, 2, 3})) << "cut faces are drawn without slots too";
-}
-
-TEST_F(ClippingDataTest, EachCutFaceIsClippedByTheOtherPlanesAndMadeOnce) {
-  Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
-  data._RenderTextures(render, system);
-  EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1, 2}));
-  const auto draws = render.CallsOf(ERenderCall::DrawVertices);
-  ASSERT_EQ(draws.size(), 2u);
-  EXPECT_EQ(draws[0].enabledClipPlanes, 0x1u);
-  EXPECT_EQ(draws[1].enabledClipPlanes, 0x1u);
-  EXPECT_EQ(Loaded(), (std::vector<std::pair<unsigned, float>>{{0, -2.0f}, {0, -1.0f}}));
-  EXPECT_TRUE(std::none_of(render.GetState().clipPlanes.begin(), render.GetState().clipPlanes.end(),
-                           [](const IVClipPlane& p) { return p.enabled; }));
-
-  data._RenderTextures(render, system);
-  EXPECT_EQ(g_faces.made, 2) << "faces are cached";
-
-  // A single plane's face is drawn with no plane at all.
-  Apply(eClippingRemovePlanes, {&planes[1]});
-  EXPECT_EQ(g_faces.deleted, 1);
-  render.Clear();
-  data._RenderTextures(render, system);
-  EXPECT_EQ(render.CallsOf(ERenderCall::DrawVertices).at(0).enabledClipPlanes, 0u);
+  EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1, 2, 3}));
 }
 
 TEST_F(ClippingDataTest, ChangesInvalidationAndFrameworkCodesDropCutFaces) {
   Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
   data._RenderTextures(render, system);
-  ASSERT_EQ(g_faces.made, 2);
-
+  data._RenderTextures(render, system);
+  EXPECT_EQ(g_faces.made, 2) << "faces are cached";
   Apply(eClippingAddPlanes, {&planes[0]});  // already listed: its face stays
   Apply(eClippingOther, {&planes[0]});      // not acted on
   EXPECT_EQ(g_faces.deleted, 0);
@@ -178,7 +158,6 @@ TEST_F(ClippingDataTest, ChangesInvalidationAndFrameworkCodesDropCutFaces) {
     const int before = g_faces.deleted;
     EXPECT_TRUE(data.DoOperation(op));
     EXPECT_EQ(g_faces.deleted, before + 2) << code;
-    EXPECT_EQ(data.GetPlanes().size(), 2u);
     data._RenderTextures(render, system);
   }
   // A clipping operation with a framework code only drops the faces.
@@ -196,15 +175,17 @@ TEST_F(ClippingDataTest, FullSlicePlanesFollowTheTwoFlags) {
   Apply(eClippingAddPlanes, {&planes[0], &planes[1]});
   const struct {
     bool drawFullPlane, clipToFullSlice;
-    std::vector<std::pair<unsigned, float>> loaded;  // by _RenderStartClipping
-    unsigned fullSliceFaceClips, ordinaryFaceClips;  // slots on while each face is drawn
+    Slots loaded;                 // by _RenderStartClipping
+    std::vector<unsigned> clips;  // slots on while the full-slice face, then the other, is drawn
+    Slots faceLoaded;             // by _RenderTextures, for the two faces in turn
     // What the clipping state names as the planes clipping each face (plane numbers).
     std::vector<int> fullSliceFaceClippers, ordinaryFaceClippers;
   } cases[] = {
-      {false, false, {{0, -2.0f}}, 0x1, 0x0, {1}, {}},
-      {false, true, {{0, -1.0f}, {1, -2.0f}}, 0x1, 0x1, {1}, {0}},
-      {true, false, {{0, -2.0f}}, 0x0, 0x0, {}, {}},
-      {true, true, {{0, -1.0f}, {1, -2.0f}}, 0x0, 0x1, {}, {0}},
+      {false, false, {{0, -2.0f}}, {0x1, 0x0}, {{0, -2.0f}}, {1}, {}},
+      // Each face is clipped by the other plane, which is loaded alone.
+      {false, true, {{0, -1.0f}, {1, -2.0f}}, {0x1, 0x1}, {{0, -2.0f}, {0, -1.0f}}, {1}, {0}},
+      {true, false, {{0, -2.0f}}, {0x0, 0x0}, {}, {}, {}},
+      {true, true, {{0, -1.0f}, {1, -2.0f}}, {0x0, 0x1}, {{0, -1.0f}}, {}, {0}},
   };
   auto clippers = [&](const MClippingPlane* face) {
     std::vector<int> numbers;
@@ -219,48 +200,47 @@ TEST_F(ClippingDataTest, FullSlicePlanesFollowTheTwoFlags) {
     render.Clear();
     data._RenderStartClipping(render, system, nullptr);
     EXPECT_EQ(Loaded(), c.loaded);
-
     render.Clear();
     data._RenderTextures(render, system);
-    const auto draws = render.CallsOf(ERenderCall::DrawVertices);
-    ASSERT_EQ(draws.size(), 2u);
-    EXPECT_EQ(draws[0].enabledClipPlanes, c.fullSliceFaceClips) << "the full-slice plane's face";
-    EXPECT_EQ(draws[1].enabledClipPlanes, c.ordinaryFaceClips) << "the ordinary plane's face";
+    EXPECT_EQ(FaceClips(), c.clips);
+    EXPECT_EQ(Loaded(), c.faceLoaded);
+    for (const IVClipPlane& p : render.GetState().clipPlanes) EXPECT_FALSE(p.enabled) << "switched off after";
     EXPECT_EQ(clippers(&planes[0]), c.fullSliceFaceClippers);
     EXPECT_EQ(clippers(&planes[1]), c.ordinaryFaceClippers);
   }
 }
 
-TEST_F(ClippingDataTest, SideTwoTurnsTheLoadedNormalAndTheCutFaceRound) {
-  // planes[0]: x = 1 with normal (2, 0, 0).
+TEST_F(ClippingDataTest, SideTwoTurnsTheLoadedNormalAndTheCutFaceRoundAndSideThreeDoesNotCountAsClipping) {
+  EXPECT_FALSE(data.IsClipped(nullptr));
+  Apply(eClippingAddPlanes, {&planes[0]});  // x = 1 with normal (2, 0, 0)
   const struct {
     MClippingPlane::EClippedSide side;
-    float a, d;        // the equation loaded: a x + d
-    float faceNormal;  // x of the normal of the frame the cut face is set up with
+    std::vector<float> loaded;  // the equation in the slot
+    bool clips;                 // what the clipping state answers
   } cases[] = {
-      {MClippingPlane::eClippedSideNormal, 1.0f, -1.0f, 2.0f},
-      {MClippingPlane::eClippedSidePositive, 1.0f, -1.0f, 2.0f},
-      {MClippingPlane::eClippedSideReversed, -1.0f, 1.0f, -2.0f},
-      {MClippingPlane::eClippedSideNone, 1.0f, -1.0f, 2.0f},
+      {MClippingPlane::eClippedSideNormal, {1, 0, 0, -1}, true},
+      {MClippingPlane::eClippedSidePositive, {1, 0, 0, -1}, true},
+      {MClippingPlane::eClippedSideReversed, {-1, 0, 0, 1}, true},
+      {MClippingPlane::eClippedSideNone, {1, 0, 0, -1}, false},  // yet it still clips when rendering
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "clipped side " << int(c.side));
     planes[0].SetClippedSide(c.side);
-    TestClippingData fresh(&parent);
-    UIOperationClipping add;
-    add.SetAction(eClippingAddPlanes);
-    add.AddClippingPlane(&planes[0]);
-    fresh.DoOperation(add);
+    Apply(eClippingPlanesChanged, {&planes[0]});
+    EXPECT_EQ(data.IsClipped(nullptr), c.clips);
+    EXPECT_EQ(data.IsClipped(&planes[0]), c.clips);
     render.Clear();
-    fresh._RenderStartClipping(render, system, nullptr);
-    const auto loaded = render.CallsOf(ERenderCall::SetClipPlane);
-    ASSERT_EQ(loaded.size(), 1u);
-    EXPECT_EQ(loaded[0].floats, (std::vector<float>{c.a, 0.0f, 0.0f, c.d}));
-
-    fresh._RenderTextures(render, system);
-    ASSERT_FALSE(g_faces.setUpFacing.empty());
-    EXPECT_EQ(g_faces.setUpFacing.back(), c.faceNormal);
+    data._RenderStartClipping(render, system, nullptr);
+    EXPECT_EQ(render.CallsOf(ERenderCall::SetClipPlane).at(0).floats, c.loaded);
+    render.Clear();
+    data._RenderTextures(render, system);
+    EXPECT_EQ(FaceClips(), std::vector<unsigned>{0}) << "a single plane's face is drawn with no plane at all";
   }
+  // The x of the normal of the frame each face was set up with.
+  EXPECT_EQ(g_faces.setUpFacing, (std::vector<float>{2, 2, -2, 2}));
+  EXPECT_FALSE(data.IsClipped(&planes[1])) << "not listed";
+  Apply(eClippingAddPlanes, {&planes[1]});
+  EXPECT_TRUE(data.IsClipped(nullptr));
 }
 
 TEST_F(ClippingDataTest, BackFacePlanesShowRedBackFacesInsteadOfACutFace) {
@@ -272,49 +252,33 @@ TEST_F(ClippingDataTest, BackFacePlanesShowRedBackFacesInsteadOfACutFace) {
   front.SetShininess(7.0f);
   render.SetMaterial(front);
   render.Clear();
+  auto backFaces = [&] {  // the (visible, lit) of every SetBackfaceVisible
+    std::vector<std::pair<bool, bool>> calls;
+    for (const auto& c : render.CallsOf(ERenderCall::SetBackfaceVisible)) calls.emplace_back(c.flags[0], c.flags[1]);
+    return calls;
+  };
 
   data._RenderStartClipping(render, system, nullptr);
-  const auto back = render.CallsOf(ERenderCall::SetMaterialBack);
-  ASSERT_EQ(back.size(), 1u);
-  EXPECT_EQ(back[0].diffuse, 0xFFu);
+  ASSERT_EQ(render.CountOf(ERenderCall::SetMaterialBack), 1u);
+  EXPECT_EQ(render.CallsOf(ERenderCall::SetMaterialBack)[0].diffuse, 0xFFu);
   EXPECT_EQ(render.GetState().backMaterial.GetShininess(), 7.0f) << "a copy of the current material";
-  auto faces = render.CallsOf(ERenderCall::SetBackfaceVisible);
-  ASSERT_EQ(faces.size(), 1u);
-  EXPECT_TRUE(faces[0].flags[0]);
-  EXPECT_FALSE(faces[0].flags[1]);
-
+  EXPECT_EQ(backFaces(), (std::vector<std::pair<bool, bool>>{{true, false}}));
   render.Clear();
   data._RenderStopClipping(render, system);
-  faces = render.CallsOf(ERenderCall::SetBackfaceVisible);
-  ASSERT_EQ(faces.size(), 1u);
-  EXPECT_FALSE(faces[0].flags[0]);
+  EXPECT_EQ(backFaces(), (std::vector<std::pair<bool, bool>>{{false, false}}));
 
   render.Clear();
   data._RenderTextures(render, system);
   EXPECT_EQ(g_faces.drawnAt, (std::vector<float>{1})) << "only the ordinary plane gets a face";
-  EXPECT_GE(render.CountOf(ERenderCall::SetBackfaceVisible), 2u);
+  // Around that face, then lit back faces for each of the other two planes.
+  EXPECT_EQ(backFaces(),
+            (std::vector<std::pair<bool, bool>>{{true, false}, {false, false}, {true, true}, {true, true}}));
 
   data.SetShouldBackFacesVisible(false);
   EXPECT_FALSE(data.ShouldBeBackFacesVisible());
   render.Clear();
   data._RenderStartClipping(render, system, nullptr);
   EXPECT_EQ(render.CountOf(ERenderCall::SetMaterialBack), 0u);
-}
-
-TEST_F(ClippingDataTest, ClippedQueriesIgnoreSideThreePlanes) {
-  EXPECT_FALSE(data.IsClipped(nullptr));
-  planes[0].SetClippedSide(MClippingPlane::eClippedSideNone);
-  Apply(eClippingAddPlanes, {&planes[0]});
-  EXPECT_FALSE(data.IsClipped(nullptr));
-  EXPECT_FALSE(data.IsClipped(&planes[0]));
-  EXPECT_FALSE(data.IsClipped(&planes[1]));
-  Apply(eClippingAddPlanes, {&planes[1]});
-  EXPECT_TRUE(data.IsClipped(nullptr));
-  EXPECT_TRUE(data.IsClipped(&planes[1]));
-
-  // Side 3 still clips when rendering.
-  data._RenderStartClipping(render, system, nullptr);
-  EXPECT_EQ(Loaded().size(), 2u);
 }
 
 TEST_F(ClippingDataTest, CopiesListThePlanesAndMakeTheirOwnFaces) {
@@ -368,47 +332,34 @@ TEST(ClippingDataPlacement, CutFacesRideOnTheirParentOnceTheCoordinateSystemsAre
   MClippingData::mp_surface_creator = nullptr;
 }
 
-TEST(ClippingOperation, ClippingActionsRedrawOnlyThe3DViews) {
-  UIOperationClipping op;
-  EXPECT_EQ(op.GetNumClippingPlanes(), 0u);
-  EXPECT_EQ(op.FirstClippingPlane(), op.LastClippingPlane());
-  for (unsigned long action = 82749; action <= 82756; ++action) {
-    op.SetAction(action);
-    const bool clipping = action >= 82750 && action <= 82755;
-    EXPECT_EQ(op.GetAction(), action);
-    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedraw3DViews), clipping) << action;
-    EXPECT_EQ(op.HasFlag(MOperation::eFlagUpdateBoundingBoxes), !clipping) << action;
-    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedrawAllViews), !clipping) << action;
+TEST(ClippingOperation, ClippingActionsRedrawOnlyThe3DViewsJudgedByTheStoredWord) {
+  const struct {
+    std::uint64_t given;  // a wider value is stored as its low 32 bits
+    bool clipping;
+  } cases[] = {{82749, false},
+               {82750, true},
+               {82755, true},
+               {82756, false},
+               {0x1'0000'0000ull + 82750, true},
+               {0x1'0000'0000ull + 82756, false},
+               {0x1'0000'0000ull, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.given);
+    UIOperationClipping op;
+    op.SetAction(c.given);
+    EXPECT_EQ(op.GetAction(), std::uint32_t(c.given));
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedraw3DViews), c.clipping);
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagUpdateBoundingBoxes), !c.clipping);
+    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedrawAllViews), !c.clipping);
   }
-  MClippingPlane* plane = new MClippingPlane;
+  // The planes are the host's, whatever the delete-planes setting says.
+  auto plane = std::make_unique<MClippingPlane>();
   {
     UIOperationClipping owner;
     owner.SetDeletePlanes(true);
-    owner.AddClippingPlane(plane);
+    owner.AddClippingPlane(plane.get());
   }
   plane->Invert();  // still alive (ASan would report otherwise)
-  delete plane;
-}
-
-TEST(ClippingOperation, TheRangeTestSeesTheActionWordAsStored) {
-  struct Case {
-    std::uint64_t given;
-    std::uint32_t action;
-    bool clipping;
-  };
-  const Case cases[] = {
-      {0x1'0000'0000ull + 82750, 82750, true},
-      {0xFFFF'FFFF'0000'0000ull + 82755, 82755, true},
-      {0x1'0000'0000ull + 82756, 82756, false},
-      {0x1'0000'0000ull, 0, false},
-  };
-  for (const Case& c : cases) {
-    UIOperationClipping op;
-    op.SetAction(c.given);  // a wider value keeps its low 32 bits
-    EXPECT_EQ(op.GetAction(), c.action) << std::hex << c.given;
-    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedraw3DViews), c.clipping) << std::hex << c.given;
-    EXPECT_EQ(op.HasFlag(MOperation::eFlagRedrawAllViews), !c.clipping) << std::hex << c.given;
-  }
 }
 
 }  // namespace

@@ -26,50 +26,25 @@ struct FixedSliceSet : IUISliceSetWithNavigation {
   SLICE_TYPE GetSliceType() const override { return type; }
 };
 
-TEST(ClippingPlane, ReadForClippingReversesTheNormalOnlyForSideTwo) {
+// Side two's reversal, as the clipping state reads it, is pinned by the clipping-state tests.
+TEST(ClippingPlane, InvertCancelsSideTwoAndAZeroNormalGivesAZeroEquation) {
   MClippingPlane plane;
   plane.SetClippingPlane(Frame({1, 2, 3}, {0, 0, 2}));
-  EXPECT_EQ(plane.GetClippingPlane(true).N, MMPoint3d<float>(0, 0, 2));
-  EXPECT_EQ(plane.GetClippingPlane(true).carried, 42);
-
   plane.SetClippedSide(MClippingPlane::eClippedSideReversed);
-  EXPECT_EQ(plane.GetClippingPlane(false).N, MMPoint3d<float>(0, 0, 2));
-  EXPECT_EQ(plane.GetClippingPlane(true).N, MMPoint3d<float>(0, 0, -2));
-
-  // Two reversals cancel.
   plane.Invert();
-  EXPECT_EQ(plane.GetClippingPlane(true).N, MMPoint3d<float>(0, 0, 2));
-
+  EXPECT_EQ(plane.GetClippingPlane(false).N, MMPoint3d<float>(0, 0, -2));
+  EXPECT_EQ(plane.GetClippingPlane(true), Frame({1, 2, 3}, {0, 0, 2}));
+  EXPECT_EQ(plane.GetPlaneEquation(), MMPlaneEq<float>(0, 0, 1, -3));
   // The work frame is overwritten by every read.
-  MFrame<float>& kept = plane.GetClippingPlane(true);
-  kept.O = {9, 9, 9};
+  plane.GetClippingPlane(true).O = {9, 9, 9};
   EXPECT_EQ(plane.GetClippingPlane(false).O, MMPoint3d<float>(1, 2, 3));
-}
 
-TEST(ClippingPlane, PlaneEquationIsNormalisedAndFollowsTheClippedSide) {
-  MClippingPlane plane;
-  plane.SetClippingPlane(Frame({1, 2, 3}, {0, 0, 2}));
-  MMPlaneEq<float> eq = plane.GetPlaneEquation();
-  EXPECT_EQ(eq, MMPlaneEq<float>(0, 0, 1, -3));
-
-  plane.SetClippedSide(MClippingPlane::eClippedSideReversed);
-  eq = plane.GetPlaneEquation();
-  EXPECT_EQ(eq, MMPlaneEq<float>(0, 0, -1, 3));
-
-  // A zero normal is left as it is: (0, 0, 0, -0).
+  // A zero normal is left as it is, not divided by its length: (0, 0, 0, -0).
   MClippingPlane flat;
   flat.SetClippingPlane(Frame({1, 2, 3}, {0, 0, 0}));
-  eq = flat.GetPlaneEquation();
-  EXPECT_EQ(eq.a, 0.0f);
-  EXPECT_EQ(eq.d, 0.0f);
+  const MMPlaneEq<float> eq = flat.GetPlaneEquation();
+  EXPECT_EQ(eq, MMPlaneEq<float>(0, 0, 0, 0));
   EXPECT_TRUE(std::signbit(eq.d));
-
-  // A tilted plane through (1, 1, 0) with normal (1, 1, 0).
-  MClippingPlane tilted;
-  tilted.SetClippingPlane(Frame({1, 1, 0}, {3, 3, 0}));
-  eq = tilted.GetPlaneEquation();
-  EXPECT_NEAR(eq.a, std::sqrt(0.5f), 1e-7);
-  EXPECT_NEAR(eq.d, -std::sqrt(2.0f), 1e-6);
 }
 
 TEST(ClippingPlane, SliceSetIsTakenOnlyWhenTheKindsAgree) {
@@ -88,7 +63,7 @@ TEST(ClippingPlane, SliceSetIsTakenOnlyWhenTheKindsAgree) {
   EXPECT_EQ(plane.GetSliceSet(), nullptr);
 }
 
-TEST(ClippingPlane, TextureIsReleasedAndDeletedOnceAcrossCopies) {
+TEST(ClippingPlane, CopiesShareTheTextureWhichGoesOnceOrBackToTheCaller) {
   int released = 0, deleted = 0;
   {
     MClippingPlane plane;
@@ -99,12 +74,9 @@ TEST(ClippingPlane, TextureIsReleasedAndDeletedOnceAcrossCopies) {
     EXPECT_EQ(copy.GetTexture(), plane.GetTexture());
     EXPECT_EQ(assigned.GetTexture(), plane.GetTexture());
   }
-  EXPECT_EQ(released, 1);
-  EXPECT_EQ(deleted, 1);
-}
+  EXPECT_EQ(std::pair(released, deleted), std::pair(1, 1));
 
-TEST(ClippingPlane, ReplacingTheTextureHandsTheOldOneBackToTheCaller) {
-  int released = 0, deleted = 0;
+  // Replaced, the texture is the caller's again, also in the copies that still show it.
   auto* first = new CountingTexture(&released, &deleted);
   {
     MClippingPlane plane;
@@ -113,8 +85,7 @@ TEST(ClippingPlane, ReplacingTheTextureHandsTheOldOneBackToTheCaller) {
     plane.SetTexture(nullptr);
     EXPECT_EQ(copy.GetTexture(), first);
   }
-  EXPECT_EQ(released, 0);
-  EXPECT_EQ(deleted, 0);
+  EXPECT_EQ(std::pair(released, deleted), std::pair(1, 1));
   delete first;
 }
 

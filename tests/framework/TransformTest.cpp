@@ -22,9 +22,7 @@ using K = MMTransformMatrix::EKind;
 MMTransformMatrix Rows(std::initializer_list<double> v) { return MMTransformMatrix(std::data(v)); }
 
 void ExpectNear(const P& a, const P& b, double tol = 1e-12) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
+  EXPECT_LE((a - b).Length(), tol) << a.x << ", " << a.y << ", " << a.z;
 }
 
 // The code of the MMTransformException the call throws, or -1.
@@ -55,30 +53,20 @@ struct PickyTransform : MMTransformMatrix {
   }
 };
 
-TEST(MMTransformMatrix, IdentityAndTranslationMapPositionsAndVectors) {
-  MMTransformMatrix id;
-  EXPECT_TRUE(id.IsIdentity());
-  EXPECT_TRUE(id.IsInverseValid());
-  EXPECT_EQ(id.TransformedPoint({1, 2, 3}, false), P(1, 2, 3));
-
+TEST(MMTransformMatrix, ClassifiesEachKindWithItsTolerances) {
+  // Inverses of every kind are checked below. A translation moves positions, not vectors,
+  // and the matrix is handed out row by row.
   auto t = Rows({1, 0, 0, 5, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
   EXPECT_EQ(t.GetKind(), K::eTranslation);
   EXPECT_EQ(t.TransformedPoint({1, 1, 1}, false), P(6, 1, 1));
   EXPECT_EQ(t.TransformedPoint({1, 1, 1}, true), P(1, 1, 1));
-  P back;
-  ASSERT_TRUE(t.InverseTransformPoint(back, {6, 1, 1}, false));
-  EXPECT_EQ(back, P(1, 1, 1));
-
   double d[16];
   float f[16];
   t.GetMatrixDouble(d);
   t.GetMatrixFloat(f);
-  EXPECT_EQ(d[3], 5.0);  // row by row: the translation sits at 3, 7, 11
+  EXPECT_EQ(std::vector<double>(d, d + 16), (std::vector<double>{1, 0, 0, 5, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
   EXPECT_EQ(f[3], 5.0f);
-  EXPECT_EQ(d[15], 1.0);
-}
-
-TEST(MMTransformMatrix, ClassifiesEachKindWithItsTolerances) {
+  EXPECT_TRUE(MMTransformMatrix().IsIdentity());
   EXPECT_EQ(Rows({2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}).GetKind(), K::eUniformScale);
   EXPECT_EQ(Rows({1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 1}).GetKind(), K::eDiagonal);
   EXPECT_EQ(Rows({0, -1, 0, 4, 1, 0, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1}).GetKind(), K::eRigid);
@@ -99,14 +87,13 @@ TEST(MMTransformMatrix, ClassifiesEachKindWithItsTolerances) {
 }
 
 TEST(MMTransformMatrix, EveryInverseRuleAgreesWithGeneralElimination) {
-  const std::vector<MMTransformMatrix> samples = {
-      MMTransformMatrix(),
-      Rows({1, 0, 0, 5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1}),
-      Rows({0, -1, 0, 4, 1, 0, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1}),
-      Rows({0, -2, 0, 0, 2, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}),
-      Rows({4, 0, 0, 0, 0, 4, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}),
-      Rows({1, 0, 0, 0, 0, -2, 0, 0, 0, 0, 8, 0, 0, 0, 0, 1}),
-      Rows({2, 1, 0, 3, 0, 1, 4, 0, 1, 0, 1, 2, 0.1, 0, 0, 1})};
+  const std::vector<MMTransformMatrix> samples = {MMTransformMatrix(),
+                                                  Rows({1, 0, 0, 5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1}),
+                                                  Rows({0, -1, 0, 4, 1, 0, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1}),
+                                                  Rows({0, -2, 0, 0, 2, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}),
+                                                  Rows({4, 0, 0, 0, 0, 4, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}),
+                                                  Rows({1, 0, 0, 0, 0, -2, 0, 0, 0, 0, 8, 0, 0, 0, 0, 1}),
+                                                  Rows({2, 1, 0, 3, 0, 1, 4, 0, 1, 0, 1, 2, 0.1, 0, 0, 1})};
   for (const auto& m : samples) {
     SCOPED_TRACE(m.GetKind());
     ASSERT_TRUE(m.IsInverseValid());
@@ -200,7 +187,7 @@ TEST(MMTransform, ZeroWeightsThrowCodeZeroConveniencesCodeFourAndListsStopAtTheF
   EXPECT_EQ(inPlace[2], P(6, 6, 6));
 }
 
-TEST(MMTransformMatrix, InvertTransposeAndProductKeepMatrixAndInverseConsistent) {
+TEST(MMTransformMatrix, InvertAndTransposeKeepMatrixAndInverseConsistent) {
   auto g = Rows({2, 1, 0, 3, 0, 1, 4, 0, 1, 0, 1, 2, 0, 0, 0, 1});
   const auto original = g;
   ASSERT_TRUE(g.Invert());
@@ -219,15 +206,7 @@ TEST(MMTransformMatrix, InvertTransposeAndProductKeepMatrixAndInverseConsistent)
   EXPECT_TRUE(t.IsProjective());
   EXPECT_EQ(t.GetKind(), K::eGeneral);
 
-  MMTransformMatrix gg;
-  gg.SetProduct(g, g);
-  ExpectNear(gg.TransformedPoint({1, 2, 3}, false), g.TransformedPoint(g.TransformedPoint({1, 2, 3}, false), false));
-  P back;
-  ASSERT_TRUE(gg.InverseTransformPoint(back, gg.TransformedPoint({1, 2, 3}, false), false));
-  ExpectNear(back, {1, 2, 3}, 1e-10);
-
-  std::unique_ptr<MMTransform> clone(g.Clone());
-  EXPECT_EQ(clone->TransformedPoint({1, 2, 3}, false), g.TransformedPoint({1, 2, 3}, false));
+  // Products are what the coordinate systems chain, and are checked there.
 }
 
 TEST(SizeMappedAllocator, RecyclesBlocksPerSizeClassAcrossThreads) {

@@ -3,14 +3,57 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 namespace {
 
-std::string ReferencePath(const std::string& name) { return std::string(VISTAL_REFERENCE_DIR) + "/" + name + ".png"; }
 std::string OutputPath(const std::string& name, const char* suffix) {
   std::filesystem::create_directories(VISTAL_PICTURE_OUTPUT_DIR);
   return std::string(VISTAL_PICTURE_OUTPUT_DIR) + "/" + name + suffix + ".png";
+}
+
+// Writes `image` beside the other pictures of the test and says where.
+std::string Written(const MImageRGBA& image, const std::string& name, const char* suffix) {
+  const std::string path = OutputPath(name, suffix);
+  image.WritePng(path);
+  return path;
+}
+
+// Compares two pictures; on a mismatch the actual one, the diff and (unless it is the
+// checked-in reference) the expected one are written to the build tree.
+::testing::AssertionResult Compare(const MImageRGBA& actual, const MImageRGBA& expected, const std::string& name,
+                                   const ImageTolerance& tolerance, bool writeExpected) {
+  if (actual.Width() != expected.Width() || actual.Height() != expected.Height())
+    return ::testing::AssertionFailure() << name << ": size " << actual.Width() << "x" << actual.Height()
+                                         << " differs from " << expected.Width() << "x" << expected.Height()
+                                         << "; actual " << Written(actual, name, ".actual");
+  // Max and mean channel differences, and a picture of where they are: differences in
+  // red, amplified, over a dimmed expected picture.
+  MImageRGBA diff(actual.Width(), actual.Height());
+  int maxDelta = 0;
+  double sum = 0.0;
+  for (unsigned y = 0; y < actual.Height(); ++y)
+    for (unsigned x = 0; x < actual.Width(); ++x) {
+      const std::uint8_t *a = actual.Pixel(x, y), *r = expected.Pixel(x, y);
+      int pixelMax = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int delta = std::abs(int(a[c]) - int(r[c]));
+        pixelMax = std::max(pixelMax, delta);
+        sum += delta;
+      }
+      maxDelta = std::max(maxDelta, pixelMax);
+      std::uint8_t* out = diff.Pixel(x, y);
+      const std::uint8_t dim = std::uint8_t((r[0] + r[1] + r[2]) / 12);
+      out[0] = std::uint8_t(std::min(255, dim + pixelMax * 8));
+      out[1] = out[2] = dim;
+      out[3] = 255;
+    }
+  const double meanDelta = sum / (3.0 * actual.Width() * actual.Height());
+  if (maxDelta <= tolerance.maxDelta && meanDelta <= tolerance.meanDelta) return ::testing::AssertionSuccess();
+  auto failure = ::testing::AssertionFailure();
+  failure << name << ": max delta " << maxDelta << " (allowed " << tolerance.maxDelta << "), mean delta " << meanDelta
+          << " (allowed " << tolerance.meanDelta << "); actual " << Written(actual, name, ".actual");
+  if (writeExpected) failure << ", expected " << Written(expected, name, ".expected");
+  return failure << ", diff " << Written(diff, name, ".diff");
 }
 
 }  // namespace
@@ -25,85 +68,19 @@ double CoveredFraction(const MImageRGBA& image) {
   return double(covered) / double(std::size_t(image.Width()) * image.Height());
 }
 
-namespace {
-
-// Max and mean channel differences, and a picture of where they are.
-struct Difference {
-  int maxDelta = 0;
-  double meanDelta = 0.0;
-  MImageRGBA picture;
-};
-
-Difference Differ(const MImageRGBA& actual, const MImageRGBA& expected) {
-  Difference d{0, 0.0, MImageRGBA(actual.Width(), actual.Height())};
-  double sum = 0.0;
-  for (unsigned y = 0; y < actual.Height(); ++y)
-    for (unsigned x = 0; x < actual.Width(); ++x) {
-      const std::uint8_t* a = actual.Pixel(x, y);
-      const std::uint8_t* r = expected.Pixel(x, y);
-      std::uint8_t* out = d.picture.Pixel(x, y);
-      int pixelMax = 0;
-      for (int c = 0; c < 3; ++c) {
-        const int delta = std::abs(int(a[c]) - int(r[c]));
-        pixelMax = std::max(pixelMax, delta);
-        sum += delta;
-      }
-      d.maxDelta = std::max(d.maxDelta, pixelMax);
-      // Differences in red, amplified, over a dimmed expected picture.
-      const std::uint8_t dim = std::uint8_t((r[0] + r[1] + r[2]) / 12);
-      out[0] = std::uint8_t(std::min(255, dim + pixelMax * 8));
-      out[1] = out[2] = dim;
-      out[3] = 255;
-    }
-  d.meanDelta = sum / (3.0 * actual.Width() * actual.Height());
-  return d;
-}
-
-bool SameSize(const MImageRGBA& a, const MImageRGBA& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
-
-}  // namespace
-
 ::testing::AssertionResult CompareWithReference(const MImageRGBA& actual, const std::string& name,
                                                 const ImageTolerance& tolerance) {
   MImageRGBA reference;
   try {
-    reference = MImageRGBA::ReadPng(ReferencePath(name));
+    reference = MImageRGBA::ReadPng(std::string(VISTAL_REFERENCE_DIR) + "/" + name + ".png");
   } catch (const MImageError& e) {
-    const std::string out = OutputPath(name, ".actual");
-    actual.WritePng(out);
-    return ::testing::AssertionFailure() << "no reference (" << e.what() << "); the picture is in " << out;
+    return ::testing::AssertionFailure() << "no reference (" << e.what() << "); the picture is in "
+                                         << Written(actual, name, ".actual");
   }
-  if (!SameSize(reference, actual)) {
-    const std::string out = OutputPath(name, ".actual");
-    actual.WritePng(out);
-    return ::testing::AssertionFailure() << "size " << actual.Width() << "x" << actual.Height() << " differs from the reference's "
-                                         << reference.Width() << "x" << reference.Height() << "; the picture is in " << out;
-  }
-  const Difference d = Differ(actual, reference);
-  if (d.maxDelta <= tolerance.maxDelta && d.meanDelta <= tolerance.meanDelta) return ::testing::AssertionSuccess();
-  const std::string out = OutputPath(name, ".actual");
-  const std::string diffOut = OutputPath(name, ".diff");
-  actual.WritePng(out);
-  d.picture.WritePng(diffOut);
-  return ::testing::AssertionFailure() << name << ": max delta " << d.maxDelta << " (allowed " << tolerance.maxDelta
-                                       << "), mean delta " << d.meanDelta << " (allowed " << tolerance.meanDelta
-                                       << "); actual " << out << ", diff " << diffOut;
+  return Compare(actual, reference, name, tolerance, false);
 }
 
 ::testing::AssertionResult CompareImages(const MImageRGBA& actual, const MImageRGBA& expected, const std::string& name,
                                          const ImageTolerance& tolerance) {
-  if (!SameSize(actual, expected))
-    return ::testing::AssertionFailure() << name << ": size " << actual.Width() << "x" << actual.Height()
-                                         << " differs from " << expected.Width() << "x" << expected.Height();
-  const Difference d = Differ(actual, expected);
-  if (d.maxDelta <= tolerance.maxDelta && d.meanDelta <= tolerance.meanDelta) return ::testing::AssertionSuccess();
-  const std::string out = OutputPath(name, ".actual");
-  const std::string expectedOut = OutputPath(name, ".expected");
-  const std::string diffOut = OutputPath(name, ".diff");
-  actual.WritePng(out);
-  expected.WritePng(expectedOut);
-  d.picture.WritePng(diffOut);
-  return ::testing::AssertionFailure() << name << ": max delta " << d.maxDelta << " (allowed " << tolerance.maxDelta
-                                       << "), mean delta " << d.meanDelta << " (allowed " << tolerance.meanDelta
-                                       << "); actual " << out << ", expected " << expectedOut << ", diff " << diffOut;
+  return Compare(actual, expected, name, tolerance, true);
 }

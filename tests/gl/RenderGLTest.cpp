@@ -6,14 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 
 namespace {
 
 IVVertexPN V(float x, float y, float z) { return {x, y, z, 0, 0, 1}; }
 
-// A grey triangle covering the centre at depth 0, then optionally a half-transparent red
-// one in front; answers the centre pixel.
+// A frame of 32 x 32 on black: a triangle covering the centre at depth 0, a red
+// half-transparent one in front; answers the centre pixel.
 struct Frame {
   IVRenderGL render{32, 32};
   MImageRGBA image;
@@ -22,10 +23,11 @@ struct Frame {
     EXPECT_TRUE(render.StartFrame(&render.GetSurface(), nullptr, false));
     render.GetSurface().SetBackground(0x000000, true, true);
   }
-  void Opaque() {
+  // Wound clockwise, the triangle is a back face.
+  void Opaque(bool clockwise = false) {
     auto& s = render.ImmediateStream<IVVertexPN>({false, false});
     s.BeginTriangles();
-    s.AddTriangle(V(-1, -1, 0), V(1, -1, 0), V(0, 1, 0));
+    s.AddTriangle(V(-1, -1, 0), clockwise ? V(0, 1, 0) : V(1, -1, 0), clockwise ? V(1, -1, 0) : V(0, 1, 0));
     s.End();
   }
   void Transparent() {
@@ -38,6 +40,24 @@ struct Frame {
     s.End();
     render.EndTransparency();
   }
+  void Material(COLORREF diffuse) {
+    MMaterial m;
+    m.SetDiffuse(diffuse);
+    render.SetMaterial(m);
+  }
+  // Red back faces.
+  void ShowBackFaces() {
+    MMaterial back;
+    back.SetDiffuse(0xFF0000FF);
+    render.SetMaterialBack(back);
+    render.SetBackfaceVisible(true, false);
+  }
+  // Slot 0 keeps x <= -0.5, which cuts the centre away while it is on.
+  void ClipSlot(bool staysOn) {
+    render.SetClipPlane(0, -1, 0, 0, -0.5f);
+    render.EnableClipPlane(0, true);
+    if (!staysOn) render.EnableClipPlane(0, false);
+  }
   const std::uint8_t* Centre() {
     render.StopFrame();
     EXPECT_TRUE(render.GetSurface().ReadFrame(image));
@@ -45,65 +65,29 @@ struct Frame {
   }
 };
 
-TEST(RenderGL, OpaqueGeometryTakesTheMaterialColour) {
-  Frame f;
-  MMaterial m;
-  m.SetDiffuse(0xFF204080);
-  f.render.SetMaterial(m);
-  f.Opaque();
-  const std::uint8_t* p = f.Centre();
-  EXPECT_EQ(p[0], 0x80);
-  EXPECT_EQ(p[1], 0x40);
-  EXPECT_EQ(p[2], 0x20);
-}
-
-TEST(RenderGL, BlendedTrianglesMixOverWhatIsDrawn) {
-  Frame f;
-  MMaterial m;
-  m.SetDiffuse(0xFF808080);
-  f.render.SetMaterial(m);
-  f.Opaque();
-  f.Transparent();
-  const std::uint8_t* p = f.Centre();
-  EXPECT_NEAR(p[0], 128 * 0.5 + 255 * 0.5, 2);
-  EXPECT_NEAR(p[1], 64, 2);
-}
-
-TEST(RenderGL, EnabledClipSlotsCutAndDisabledOnesCutNothing) {
-  {
-    Frame f;
-    f.render.SetClipPlane(0, -1, 0, 0, -0.5f);  // keeps x <= -0.5: the centre goes
-    f.render.EnableClipPlane(0, true);
-    f.Opaque();
-    EXPECT_EQ(f.Centre()[0], 0);
-  }
-  {
-    // A plane that was loaded and switched off again must not cut the geometry drawn
-    // afterwards, transparent passes included.
-    Frame f;
-    f.render.SetClipPlane(0, -1, 0, 0, -0.5f);
-    f.render.EnableClipPlane(0, true);
-    f.render.EnableClipPlane(0, false);
-    f.Transparent();
-    EXPECT_GT(f.Centre()[0], 100);
-  }
-}
-
-TEST(RenderGL, BackFacesAreCulledUnlessVisible) {
-  auto centreOfClockwiseTriangle = [](bool visible) {
-    Frame f;
-    f.render.SetBackfaceVisible(visible, false);
-    MMaterial back;
-    back.SetDiffuse(0xFF0000FF);
-    f.render.SetMaterialBack(back);
-    auto& s = f.render.ImmediateStream<IVVertexPN>({false, false});
-    s.BeginTriangles();
-    s.AddTriangle(V(-1, -1, 0), V(0, 1, 0), V(1, -1, 0));
-    s.End();
-    return int(f.Centre()[0]);
+TEST(RenderGL, CentrePixelShowsMaterialsBlendingClipSlotsAndBackFaces) {
+  const struct {
+    const char* what;
+    void (*draw)(Frame&);
+    std::array<int, 3> rgb;
+    int tolerance;
+  } cases[] = {
+      {"opaque, in the material's colour", [](Frame& f) { f.Material(0xFF204080), f.Opaque(); }, {0x80, 0x40, 0x20}, 0},
+      {"red blended on grey", [](Frame& f) { f.Material(0xFF808080), f.Opaque(), f.Transparent(); }, {192, 64, 64}, 2},
+      {"cut by an enabled slot", [](Frame& f) { f.ClipSlot(true), f.Opaque(); }, {0, 0, 0}, 0},
+      // A slot loaded and switched off again cuts nothing drawn afterwards, transparent
+      // passes included.
+      {"a slot switched off again", [](Frame& f) { f.ClipSlot(false), f.Transparent(); }, {128, 0, 0}, 2},
+      {"a back face, culled", [](Frame& f) { f.Opaque(true); }, {0, 0, 0}, 0},
+      {"a back face shown, in the back material", [](Frame& f) { f.ShowBackFaces(), f.Opaque(true); }, {255, 0, 0}, 0},
   };
-  EXPECT_EQ(centreOfClockwiseTriangle(false), 0);
-  EXPECT_EQ(centreOfClockwiseTriangle(true), 255) << "drawn in the back material";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Frame f;
+    c.draw(f);
+    const std::uint8_t* p = f.Centre();
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(p[k], c.rgb[k], c.tolerance) << "channel " << k;
+  }
 }
 
 // A host that shares the context finds its state as it left it after a frame that drew
@@ -131,19 +115,19 @@ TEST(RenderGL, AFrameRestoresTheStateItChanges) {
   MImageRGBA image;
   ASSERT_TRUE(render.GetSurface().ReadFrame(image));
 
-  auto integer = [](GLenum what) {
+  const std::pair<GLenum, GLint> integers[] = {{GL_DEPTH_FUNC, GL_GREATER},
+                                               {GL_BLEND_SRC_RGB, GL_ONE},
+                                               {GL_BLEND_DST_RGB, GL_ONE},
+                                               {GL_BLEND_SRC_ALPHA, GL_ZERO},
+                                               {GL_BLEND_DST_ALPHA, GL_SRC_COLOR},
+                                               {GL_CULL_FACE_MODE, GL_FRONT_AND_BACK},
+                                               {GL_FRONT_FACE, GL_CW},
+                                               {GL_PACK_ALIGNMENT, 8}};
+  for (auto [what, expected] : integers) {
     GLint v = 0;
     glGetIntegerv(what, &v);
-    return v;
-  };
-  EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_GREATER);
-  EXPECT_EQ(integer(GL_BLEND_SRC_RGB), GL_ONE);
-  EXPECT_EQ(integer(GL_BLEND_DST_RGB), GL_ONE);
-  EXPECT_EQ(integer(GL_BLEND_SRC_ALPHA), GL_ZERO);
-  EXPECT_EQ(integer(GL_BLEND_DST_ALPHA), GL_SRC_COLOR);
-  EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT_AND_BACK);
-  EXPECT_EQ(integer(GL_FRONT_FACE), GL_CW);
-  EXPECT_EQ(integer(GL_PACK_ALIGNMENT), 8);
+    EXPECT_EQ(v, expected) << std::hex << what;
+  }
   EXPECT_FALSE(glIsEnabled(GL_MULTISAMPLE));
   EXPECT_TRUE(glIsEnabled(GL_BLEND));
   EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));

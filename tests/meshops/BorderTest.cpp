@@ -1,4 +1,4 @@
-// Section borders: deep copies, flags, and the process-wide pool their point nodes come from.
+// The process-wide pool that the point nodes of section borders come from.
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlPrimitives.h"
 #include "host/meshops/M3dBorder.h"
@@ -20,21 +20,16 @@ MStlSlicerBase::MSlicePointData Data(double z) {
   return d;
 }
 
-std::size_t LiveNodes(std::size_t nodeSize) {
-  for (const M3dBorderNodePoolStats& s : M3dBorderGetNodePoolStats())
-    if (s.nodeSize == nodeSize) return s.liveNodes;
-  return 0;
-}
-
 M3dBorderNodePoolStats PoolOf(std::size_t nodeSize) {
   for (const M3dBorderNodePoolStats& s : M3dBorderGetNodePoolStats())
     if (s.nodeSize == nodeSize) return s;
   return {};
 }
+std::size_t LiveNodes(std::size_t nodeSize) { return PoolOf(nodeSize).liveNodes; }
 
 // The size of a slicer border's point nodes: the pool that one new point lands in.
 std::size_t SlicePointNodeSize() {
-  std::vector<M3dBorderNodePoolStats> before = M3dBorderGetNodePoolStats();
+  const std::vector<M3dBorderNodePoolStats> before = M3dBorderGetNodePoolStats();
   Contour c;
   c.AddPoint(1, 2, Data(3));
   for (const M3dBorderNodePoolStats& s : M3dBorderGetNodePoolStats()) {
@@ -49,47 +44,6 @@ std::size_t SlicePointNodeSize() {
 
 }  // namespace
 
-TEST(M3dBorder, CopiesAreDeepAndKeepOrderFlagsAndData) {
-  Border border;
-  Contour& first = border.AddContour();
-  for (int i = 0; i < 5; ++i) first.AddPoint(i, -i, Data(i));
-  first.SetClosed(true);
-  first.SetFlag(3, 7);
-  border.AddContour().AddPoint(10, 20, Data(30));
-
-  Border copy = border;
-  ASSERT_EQ(copy.GetNumContours(), 2u);
-  EXPECT_TRUE(copy.GetContour(0).IsClosed());
-  EXPECT_EQ(copy.GetContour(0).GetFlag(3), 7);
-  EXPECT_FALSE(copy.GetContour(1).IsClosed());
-  int i = 0;
-  for (const auto& p : copy.GetContour(0).GetPoints()) {
-    EXPECT_EQ(p.x, i);
-    EXPECT_EQ(p.y, -i);
-    EXPECT_EQ(p.data.point.z, i);
-    ++i;
-  }
-  EXPECT_EQ(i, 5);
-
-  // Changing the copy leaves the source alone, and the other way round.
-  copy.GetContour(0).GetPoints().front().x = 99;
-  copy.GetContour(0).AddPoint(5, 5, Data(5));
-  copy.GetContour(0).SetClosed(false);
-  border.GetContour(1).Clear();
-  EXPECT_EQ(border.GetContour(0).GetPoints().front().x, 0);
-  EXPECT_EQ(border.GetContour(0).GetNumPoints(), 5u);
-  EXPECT_TRUE(border.GetContour(0).IsClosed());
-  EXPECT_EQ(copy.GetContour(1).GetNumPoints(), 1u);
-
-  copy = border;
-  EXPECT_EQ(copy.GetContour(0).GetNumPoints(), 5u);
-  EXPECT_TRUE(copy.GetContour(1).IsEmpty());
-  EXPECT_EQ(copy.GetContour(0).GetFlag(3), 7);
-  copy.Clear();
-  EXPECT_TRUE(copy.IsEmpty());
-  EXPECT_EQ(border.GetNumContours(), 2u);
-}
-
 TEST(M3dBorderNodePool, GrowsFromBlocksOf32DoublingAndReleasesThemWhenUnused) {
   const std::size_t nodeSize = SlicePointNodeSize();
   ASSERT_NE(nodeSize, 0u);
@@ -97,15 +51,12 @@ TEST(M3dBorderNodePool, GrowsFromBlocksOf32DoublingAndReleasesThemWhenUnused) {
   M3dBorderReleaseUnusedNodes();
   EXPECT_EQ(PoolOf(nodeSize).nextBlockNodes, 32u);  // all blocks gone: the next is the first
 
+  // One block of 32 taken, then 64 more, then 128: 32 + 64 + 128 >= 97.
   Contour c;
-  c.AddPoint(0, 0, Data(0));
-  EXPECT_EQ(PoolOf(nodeSize).nextBlockNodes, 64u);  // one block of 32 taken
-  for (int i = 1; i < 32; ++i) c.AddPoint(i, 0, Data(0));
-  EXPECT_EQ(PoolOf(nodeSize).nextBlockNodes, 64u);
-  c.AddPoint(32, 0, Data(0));
-  EXPECT_EQ(PoolOf(nodeSize).nextBlockNodes, 128u);
-  for (int i = 33; i < 97; ++i) c.AddPoint(i, 0, Data(0));
-  EXPECT_EQ(PoolOf(nodeSize).nextBlockNodes, 256u);  // 32 + 64 + 128 >= 97
+  for (auto [points, next] : {std::pair{1u, 64u}, {32u, 64u}, {33u, 128u}, {97u, 256u}}) {
+    while (c.GetNumPoints() < points) c.AddPoint(int(c.GetNumPoints()), 0, Data(0));
+    EXPECT_EQ(PoolOf(nodeSize).nextBlockNodes, next) << points << " points";
+  }
   EXPECT_EQ(LiveNodes(nodeSize), 97u);
 
   // Blocks that still hold live nodes stay.

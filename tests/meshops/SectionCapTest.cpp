@@ -60,15 +60,21 @@ const MMPlaneEq<double> kPlane(0, 0, 1, 0);
 MMPlaneEq<double> XAtMost(double x) { return {-1, 0, 0, x}; }
 MMPlaneEq<double> YAtMost(double y) { return {0, -1, 0, y}; }
 
-const ContourShape kSquare{{{-1000, -1000}, {1000, -1000}, {1000, 1000}, {-1000, 1000}}, true};
+// A square of half side h, counter-clockwise, or clockwise round a hole.
+ContourShape Square(double h, bool hole = false) {
+  if (hole) return {{{-h, -h}, {-h, h}, {h, h}, {h, -h}}, true};
+  return {{{-h, -h}, {h, -h}, {h, h}, {-h, h}}, true};
+}
+const std::vector<ContourShape> kSquare{Square(1000)}, kRing{Square(2000), Square(1000, true)};
 // A cup's section, open at the top: the solid is inside the U.
-ContourShape Cup(double leftTop, double rightTop) {
-  return {{{-1000, leftTop}, {-1000, -1000}, {1000, -1000}, {1000, rightTop}}, false};
+std::vector<ContourShape> Cup(double leftTop, double rightTop) {
+  return {{{{-1000, leftTop}, {-1000, -1000}, {1000, -1000}, {1000, rightTop}}, false}};
 }
 
 }  // namespace
 
 TEST(MSectionCap, ChainsAreClosedAlongTheLinesOfTheOtherPlanes) {
+  const MMPlaneEq<double> aslant{1, 1, 0, 0}, parallelKeepsAll{0, 0, 1, 1};
   const struct {
     const char* what;
     std::vector<ContourShape> section;
@@ -77,59 +83,40 @@ TEST(MSectionCap, ChainsAreClosedAlongTheLinesOfTheOtherPlanes) {
     std::size_t joins;
     std::vector<Xy> corners;  // points the outline must pass through
   } cases[] = {
-      {"nothing else clips", {kSquare}, {}, 4e6, 0, {{-1000, -1000}, {1000, 1000}}},
-      {"both ends on one plane", {kSquare}, {XAtMost(0)}, 2e6, 0, {{0, -1000}, {0, 1000}, {-1000, 1000}}},
-      {"ends on two planes, through their corner",
-       {kSquare},
-       {XAtMost(500), YAtMost(500)},
-       1500.0 * 1500.0,
-       0,
+      {"nothing else clips", kSquare, {}, 4e6, 0, {{-1000, -1000}, {1000, 1000}}},
+      {"both ends on one plane", kSquare, {XAtMost(0)}, 2e6, 0, {{0, -1000}, {0, 1000}, {-1000, 1000}}},
+      {"ends on two planes, through their corner", kSquare, {XAtMost(500), YAtMost(500)}, 1500.0 * 1500.0, 0,
        {{500, 500}, {500, -1000}, {-1000, 500}, {-1000, -1000}}},
       // No chain comes into the region: the region is the outline.
-      {"a region of three planes inside the section",
-       {kSquare},
-       {XAtMost(500), YAtMost(500), {1, 1, 0, 0}},
-       500.0 * 1000.0,
-       0,
-       {{500, 500}, {500, -500}, {-500, 500}}},
-      {"a region of three planes outside the section", {kSquare}, {XAtMost(5000), YAtMost(5000), {1, 1, 0, -8000}}, 0.0, 0, {}},
-      {"a region of three planes inside a hole of the section",
-       {{{{-2000, -2000}, {2000, -2000}, {2000, 2000}, {-2000, 2000}}, true},
-        {{{-1000, -1000}, {-1000, 1000}, {1000, 1000}, {1000, -1000}}, true}},
-       {XAtMost(500), YAtMost(500), {1, 1, 0, 0}},
-       0.0,
-       0,
-       {}},
-      {"a mesh wound the other way round", {{{{-1000, -1000}, {-1000, 1000}, {1000, 1000}, {1000, -1000}}, true}},
-       {XAtMost(500), YAtMost(500)}, 1500.0 * 1500.0, 0, {{500, 500}}},
-      {"a redundant plane", {kSquare}, {XAtMost(0), XAtMost(5000)}, 2e6, 0, {{0, 1000}}},
-      {"a plane that keeps nothing of it", {kSquare}, {XAtMost(-2000)}, 0.0, 0, {}},
-      {"a parallel plane that keeps all", {kSquare}, {{0, 0, 1, 1}}, 4e6, 0, {}},
-      {"a parallel plane that keeps nothing", {kSquare}, {{0, 0, 1, -1}}, 0.0, 0, {}},
-      {"a ring cut in half: two chains, two border parts",
-       {{{{-2000, -2000}, {2000, -2000}, {2000, 2000}, {-2000, 2000}}, true},
-        {{{-1000, -1000}, {-1000, 1000}, {1000, 1000}, {1000, -1000}}, true}},
-       {XAtMost(0)},
-       6e6,
-       0,
+      {"a region of three planes inside the section", kSquare, {XAtMost(500), YAtMost(500), aslant}, 500.0 * 1000.0,
+       0, {{500, 500}, {500, -500}, {-500, 500}}},
+      {"a region of three planes outside the section", kSquare, {XAtMost(5000), YAtMost(5000), {1, 1, 0, -8000}}, 0,
+       0, {}},
+      {"a region of three planes inside a hole of the section", kRing, {XAtMost(500), YAtMost(500), aslant}, 0, 0, {}},
+      {"a mesh wound the other way round", {Square(1000, true)}, {XAtMost(500), YAtMost(500)}, 1500.0 * 1500.0, 0,
+       {{500, 500}}},
+      {"a redundant plane", kSquare, {XAtMost(0), XAtMost(5000)}, 2e6, 0, {{0, 1000}}},
+      {"a plane that keeps nothing of it", kSquare, {XAtMost(-2000)}, 0, 0, {}},
+      {"a parallel plane that keeps all", kSquare, {parallelKeepsAll}, 4e6, 0, {}},
+      {"a parallel plane that keeps nothing", kSquare, {{0, 0, 1, -1}}, 0, 0, {}},
+      {"a ring cut in half: two chains, two border parts", kRing, {XAtMost(0)}, 6e6, 0,
        {{0, 2000}, {0, 1000}, {0, -1000}, {0, -2000}}},
-      {"an open cup whose rim is cut away", {Cup(2000, 2000)}, {YAtMost(1000)}, 4e6, 0, {{1000, 1000}, {-1000, 1000}}},
-      {"an open cup whose rim lies on the plane", {Cup(1000, 1000)}, {YAtMost(1000)}, 4e6, 0, {{1000, 1000}, {-1000, 1000}}},
-      {"an open cup cut by two planes", {Cup(2000, 2000)}, {YAtMost(1000), XAtMost(0)}, 2e6, 0, {{0, 1000}, {0, -1000}}},
-      {"an open cup with its rim on the kept side", {Cup(2000, 2000)}, {YAtMost(3000)}, 6e6, 1, {{1000, 2000}}},
-      {"an open cup and no other plane", {Cup(2000, 2000)}, {}, 6e6, 1, {{-1000, 2000}}},
+      {"an open cup whose rim is cut away", Cup(2000, 2000), {YAtMost(1000)}, 4e6, 0, {{1000, 1000}, {-1000, 1000}}},
+      {"an open cup whose rim lies on the plane", Cup(1000, 1000), {YAtMost(1000)}, 4e6, 0,
+       {{1000, 1000}, {-1000, 1000}}},
+      {"an open cup cut by two planes", Cup(2000, 2000), {YAtMost(1000), XAtMost(0)}, 2e6, 0, {{0, 1000}, {0, -1000}}},
+      {"an open cup with its rim on the kept side", Cup(2000, 2000), {YAtMost(3000)}, 6e6, 1, {{1000, 2000}}},
+      {"an open cup and no other plane", Cup(2000, 2000), {}, 6e6, 1, {{-1000, 2000}}},
       // The end inside is joined to the start beyond the plane, (1000, 500) to
       // (-1000, 3000), which crosses the plane at x = 600.
-      {"one end kept, one cut away", {Cup(3000, 500)}, {YAtMost(1000)}, 3e6 + 500.0 * 1800.0, 1, {{600, 1000}, {1000, 500}}},
+      {"one end kept, one cut away", Cup(3000, 500), {YAtMost(1000)}, 3e6 + 500.0 * 1800.0, 1,
+       {{600, 1000}, {1000, 500}}},
       // Two holes on the kept side: each end is joined to the start across its hole,
       // not to its own start, which would leave two half squares.
       {"two open contours, two holes",
        {{{{-1000, -200}, {-1000, -1000}, {1000, -1000}, {1000, -200}}, false},
         {{{1000, 200}, {1000, 1000}, {-1000, 1000}, {-1000, 200}}, false}},
-       {},
-       4e6,
-       2,
-       {}},
+       {}, 4e6, 2, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -160,7 +147,8 @@ TEST(MSectionCap, KeepsTheSectionsOwnPointsAndMapsNewOnesIntoThePlane) {
   std::vector<MMPoint3d<double>> sectionPoints;
   for (const auto& p : slicer.GetBorder().GetContour(0).GetPoints()) sectionPoints.push_back(p.data.point);
 
-  const std::vector<MMPlaneEq<double>> keep{PlaneThrough({-1, 0, 0}, {2000, 0, 0}), PlaneThrough({0, -1, 0.2}, {0, 1000, 0})};
+  const std::vector<MMPlaneEq<double>> keep{PlaneThrough({-1, 0, 0}, {2000, 0, 0}),
+                                            PlaneThrough({0, -1, 0.2}, {0, 1000, 0})};
   const MSectionCap cap(slicer.GetBorder(), plane, keep);
   ASSERT_EQ(cap.GetLoops().size(), 1u);
   EXPECT_EQ(cap.GetNumJoins(), 0u);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace slice_test {
@@ -77,8 +78,10 @@ inline MMPlaneEq<double> PlaneThrough(const MMPoint3d<double>& normal, const MMP
   return {normal.x, normal.y, normal.z, -normal.Dot(pointInUnits)};
 }
 
-// An axis-aligned box in scene units, wound outwards, or inwards to make a cavity.
-inline void AddBox(MStlBuilder& b, const MMPoint3d<float>& min, const MMPoint3d<float>& max, bool inwards) {
+// An axis-aligned box in scene units, wound outwards, or inwards to make a cavity; open at
+// the top (z = max), it is a cup.
+inline void AddBox(MStlBuilder& b, const MMPoint3d<float>& min, const MMPoint3d<float>& max, bool inwards,
+                   bool top = true) {
   std::vector<float> xyz;
   for (int i = 0; i < 8; ++i)
     xyz.insert(xyz.end(), {(i & 1) ? max.x : min.x, (i & 2) ? max.y : min.y, (i & 4) ? max.z : min.z});
@@ -86,7 +89,7 @@ inline void AddBox(MStlBuilder& b, const MMPoint3d<float>& min, const MMPoint3d<
   static constexpr std::uint32_t kQuads[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4},
                                                  {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}};
   std::vector<std::uint32_t> corners;
-  for (const auto& q : kQuads) {
+  for (const auto& q : std::span(kQuads).first(top ? 6 : 5)) {
     const std::uint32_t a = first + q[0], bb = first + q[1], c = first + q[2], d = first + q[3];
     if (inwards)
       corners.insert(corners.end(), {a, c, bb, a, d, c});
