@@ -3,6 +3,7 @@
 // (every float bit pattern of origin and normal), sliced and tessellated into a cap by the
 // host's cut-face surface. Besides memory errors and undefined behaviour it checks that a
 // cap is whole triangles of finite vertices.
+#include "FuzzSupport.h"
 #include "host/core/UIStlObject.h"
 #include "host/framework/MFrame.h"
 #include "host/mesh/MStlBase.h"
@@ -18,39 +19,8 @@
 #include <stdexcept>
 #include <vector>
 
-namespace {
-
-// Stops the run on a broken promise, naming the line of the check.
-#define Check(condition) \
-  do {                                                            \
-    if (!(condition)) {                                           \
-      std::fprintf(stderr, "check failed, line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                               \
-    }                                                             \
-  } while (false)
-
-class Input {
-public:
-  Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-  template <typename T>
-  T Take() {
-    T value{};
-    const std::size_t n = std::min(sizeof(T), m_size - m_at);
-    std::memcpy(&value, m_data + m_at, n);
-    m_at += n;
-    return value;
-  }
-
-private:
-  const std::uint8_t* m_data;
-  std::size_t m_size;
-  std::size_t m_at = 0;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input in(data, size);
+  FuzzInput in(data, size);
   // Points on a coarse grid, so that corners, edges and the plane meet often.
   const unsigned numPoints = 3 + in.Take<std::uint8_t>() % 40;
   std::vector<std::int32_t> xyz;
@@ -83,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int mode = in.Take<std::uint8_t>() % 3;
   section->Setup(&object, frame, mode);
   const std::vector<IVVertexPN>& triangles = section->GetTriangles();
-  Check(triangles.size() % 3 == 0);
-  for (const IVVertexPN& p : triangles) Check(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+  VISTAL_FUZZ_CHECK(triangles.size() % 3 == 0);
+  for (const IVVertexPN& p : triangles) VISTAL_FUZZ_CHECK(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
   return 0;
 }

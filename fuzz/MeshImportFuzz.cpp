@@ -2,6 +2,7 @@
 // format it tells by content (STL, OBJ, PLY). Anything but a mesh or an MStlReadError is
 // a fault, the importer's library included: the PLY layout check must keep it within
 // the bytes.
+#include "FuzzSupport.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlImport.h"
 #include "host/mesh/MStlTraversal.h"
@@ -11,36 +12,12 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
-
-namespace {
-
-char g_scratch[] = "/tmp/vistal-import-fuzz-XXXXXX";
-
-const char* ScratchPath() {
-  static const bool made = [] {
-    const int fd = ::mkstemp(g_scratch);
-    if (fd < 0) std::abort();
-    ::close(fd);
-    std::atexit([] { ::unlink(g_scratch); });
-    return true;
-  }();
-  (void)made;
-  return g_scratch;
-}
-
-}  // namespace
-
 // Assimp 5.2 leaks a little on some malformed OBJ files (objects it made before it gave
 // up); that is its fault to fix, not ours, so leaks allocated within it are not reported.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libassimp.so\n"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const char* path = ScratchPath();
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) std::abort();
-  if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
+  const char* path = FuzzWriteScratchFile(data, size);
 
   try {
     const auto mesh = ImportMesh(path);

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the STL reader through a file, as a host would. Anything but a
 // mesh or an MStlReadError is a fault; so is a mesh whose count and traversal disagree.
+#include "FuzzSupport.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlReader.h"
 #include "host/mesh/MStlTraversal.h"
@@ -9,34 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
-
-namespace {
-
-// One scratch file per process, removed at exit. A plain array, so that it is still there
-// when the exit handler runs.
-char g_scratch[] = "/tmp/vistal-stl-fuzz-XXXXXX";
-
-const char* ScratchPath() {
-  static const bool made = [] {
-    const int fd = ::mkstemp(g_scratch);
-    if (fd < 0) std::abort();
-    ::close(fd);
-    std::atexit([] { ::unlink(g_scratch); });
-    return true;
-  }();
-  (void)made;
-  return g_scratch;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const char* path = ScratchPath();
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) std::abort();
-  if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
+  const char* path = FuzzWriteScratchFile(data, size);
 
   try {
     const auto mesh = ReadStl(path);

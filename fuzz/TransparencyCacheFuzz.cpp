@@ -5,6 +5,7 @@
 // undefined behaviour it checks what callers rely on: every triangle of the frame's meshes
 // is drawn exactly once per frame, and with small coordinates and one finite view for all
 // meshes they come farthest first.
+#include "FuzzSupport.h"
 #include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlBuilder.h"
 #include "testing/RecordingRender.h"
@@ -20,37 +21,9 @@
 
 namespace {
 
-// Stops the run on a broken promise, naming the line of the check.
-#define Check(condition) \
-  do {                                                            \
-    if (!(condition)) {                                           \
-      std::fprintf(stderr, "check failed, line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                               \
-    }                                                             \
-  } while (false)
-
-class Input {
-public:
-  Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-  template <typename T>
-  T Take() {
-    T value{};
-    const std::size_t n = std::min(sizeof(T), m_size - m_at);
-    std::memcpy(&value, m_data + m_at, n);
-    m_at += n;
-    return value;
-  }
-  bool Empty() const { return m_at >= m_size; }
-
-private:
-  const std::uint8_t* m_data;
-  std::size_t m_size;
-  std::size_t m_at = 0;
-};
-
 // Up to 12 triangles with coordinates from the input; `small` keeps them within a range
 // where floats are exact and the centres can be checked.
-std::unique_ptr<MStlBase> MakeMesh(Input& in, bool small) {
+std::unique_ptr<MStlBase> MakeMesh(FuzzInput& in, bool small) {
   const unsigned triangles = 1 + in.Take<std::uint8_t>() % 12;
   std::vector<std::int32_t> xyz;
   for (unsigned i = 0; i < 9 * triangles; ++i) {
@@ -68,7 +41,7 @@ std::unique_ptr<MStlBase> MakeMesh(Input& in, bool small) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input in(data, size);
+  FuzzInput in(data, size);
   const std::uint8_t flags = in.Take<std::uint8_t>();
   const bool small = flags & 1;
   std::vector<std::unique_ptr<MStlBase>> meshes;
@@ -100,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<IVVertexPNC> drawn;
     for (const auto& batch : render.Batches<IVVertexPNC>())
       drawn.insert(drawn.end(), batch.vertices.begin(), batch.vertices.end());
-    Check(drawn.size() == 3 * expected);
+    VISTAL_FUZZ_CHECK(drawn.size() == 3 * expected);
     // Farthest first, when the order was made for this view and floats hold the corners
     // exactly: each depth at most the one before (within the float rounding of a depth).
     if (small && finite && (step & 3) && drawn.size() >= 6) {
@@ -119,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           const double sum = double(coordinate(drawn[t], a)) + coordinate(drawn[t + 1], a) + coordinate(drawn[t + 2], a);
           depth += (sum * double(0.33333f) - eye[a]) * direction[a] / std::sqrt(length);
         }
-        Check(depth <= previous + 1e-3 * (1 + std::fabs(previous)));
+        VISTAL_FUZZ_CHECK(depth <= previous + 1e-3 * (1 + std::fabs(previous)));
         previous = depth;
       }
     }
