@@ -151,9 +151,7 @@ bool IVTransparencyCache::_IsSorted() {
 void IVTransparencyCache::Sort() {
   if (numTriangles == 0 || _IsSorted()) return;
   m_order->Sort([this](std::size_t begin, std::size_t end, float* depths) {
-    // The span that holds `begin`; the spans cover the table without gaps.
-    auto span = std::prev(std::upper_bound(m_spans.begin(), m_spans.end(), begin,
-                                           [](std::size_t i, const TSpan& s) { return i < s.first; }));
+    const TSpan* span = SpanOf(begin);
     for (std::size_t i = begin; i < end; ++span) {
       const TStlReference& r = (*references)[span->owner];
       const double ex = r.eye[0], ey = r.eye[1], ez = r.eye[2];
@@ -211,10 +209,10 @@ bool IVTransparencyCache::IVVBTranspTriangleCompareIndirect(const IVVBTranspTria
 
 const std::uint64_t* IVTransparencyCache::GetOrder() const { return m_order->Data(); }
 
-std::uint32_t IVTransparencyCache::OwnerOf(std::uint32_t index) const {
-  const auto span = std::upper_bound(m_spans.begin(), m_spans.end(), index,
-                                     [](std::uint32_t i, const TSpan& s) { return i < s.first; });
-  return std::prev(span)->owner;
+const IVTransparencyCache::TSpan* IVTransparencyCache::_FindSpan(std::size_t index) const {
+  return std::upper_bound(m_spans.data(), m_spans.data() + m_spans.size(), index,
+                          [](std::size_t i, const TSpan& s) { return i < s.first; }) -
+         1;
 }
 
 IVTransparencyCache::IVVBTranspTriangle IVTransparencyCache::GetEntry(unsigned int i) const {

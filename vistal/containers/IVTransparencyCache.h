@@ -79,7 +79,7 @@ private:
 
   // Entry i of the table in its current (sorted) order.
   unsigned int GetNumTriangle() const { return numTriangles; }
-  const MStlBase* GetStl(unsigned int i) const { return (*references)[OwnerOf(OrderIndex(i))].stl; }
+  const MStlBase* GetStl(unsigned int i) const { return (*references)[SpanOf(OrderIndex(i))->owner].stl; }
   const MStlTriangle* GetTriangle(unsigned int i) const { return triangles[OrderIndex(i)]; }
   IVVBTranspTriangle GetEntry(unsigned int i) const;
   IVRender::Memento* FindMemento(const MStlBase* stl) const;
@@ -95,10 +95,13 @@ private:
   std::uint32_t OrderIndex(unsigned int i) const { return std::uint32_t(GetOrder()[i]); }
   const TDrawRecord* GetDrawRecords() const { return m_draw_records.data(); }
   const std::vector<TStlReference>& GetReferences() const { return *references; }
-  // The spans cover the table in mesh order without gaps.
-  const std::vector<TSpan>& GetSpans() const { return m_spans; }
-  // The reference owning the entry with mesh-order index `index`.
-  std::uint32_t OwnerOf(std::uint32_t index) const;
+  // The span (they cover the table in mesh order without gaps) holding the entry with
+  // mesh-order index `index`: `hint` when it holds it, as neighbours in depth often come
+  // from one mesh, otherwise found by bisection.
+  const TSpan* SpanOf(std::size_t index, const TSpan* hint = nullptr) const {
+    return hint && index >= hint->first && index < hint->end ? hint : _FindSpan(index);
+  }
+  const TSpan* _FindSpan(std::size_t index) const;
 
   std::unique_ptr<IVVertexContainerTransparency> container;
   std::unique_ptr<std::vector<TStlReference>> references;

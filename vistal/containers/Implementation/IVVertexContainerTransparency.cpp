@@ -45,15 +45,11 @@ void IVVertexContainerTransparency::_MakeVertices(std::size_t first, std::size_t
   const IVTransparencyCache::TDrawRecord* records = cache->GetDrawRecords();
   const std::size_t n = cache->GetNumTriangle();
   const std::size_t end = first + count;
-  // The spans of the table in mesh order give each entry's owner; the span of the entry
-  // before is tried first, as neighbours in depth often come from one mesh.
-  const auto& spans = cache->GetSpans();
-  const IVTransparencyCache::TSpan* span = &spans.front();
+  // Each entry's owner comes from the span of the table that holds it; the span of the
+  // entry before is tried first.
+  const IVTransparencyCache::TSpan* span = nullptr;
   auto ownerOf = [&](std::uint32_t index) {
-    if (index < span->first || index >= span->end) {
-      span = std::upper_bound(spans.data(), spans.data() + spans.size(), index,
-                              [](std::uint32_t i, const IVTransparencyCache::TSpan& s) { return i < s.first; }) - 1;
-    }
+    span = cache->SpanOf(index, span);
     return span->owner;
   };
   // The owner of the entry before, and of the entry at hand.
