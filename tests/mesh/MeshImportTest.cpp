@@ -270,6 +270,10 @@ TEST(MeshImport, FaultsAreOneLineNamingTheFile) {
         << cut;
   EXPECT_THAT(ImportError(dir.Write("header.ply", "ply\nformat ascii 1.0\nelement vertex 1\n")),
               HasSubstr("no end_header"));
+  // A count beyond 64 bits would have the importer allocate for it.
+  EXPECT_THAT(ImportError(dir.Write("huge.ply", "ply\nformat ascii 1.0\nelement face 56666666666666666666666\n"
+                                                "property list uchar int vertex_indices\nend_header\n3 0 1 2\n")),
+              HasSubstr("expected 'element <name> <count>'"));
   EXPECT_THAT(ImportError(dir.Write("letters.ply", PlyHeader(s, "ascii", "float") + "a b c\n")),
               HasSubstr("'a' is not a number"));
   EXPECT_THAT(ImportError(dir.Write("bad-index.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n")), HasSubstr("malformed OBJ"));

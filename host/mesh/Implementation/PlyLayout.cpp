@@ -181,8 +181,11 @@ void CheckPlyLayout(std::span<const char> bytes) {
       format = true;
     } else if (w[0] == "element") {
       Element e;
-      if (w.size() != 3 || std::from_chars(w[2].data(), w[2].data() + w[2].size(), e.count).ptr != w[2].data() + w[2].size())
-        Malformed(line, "expected 'element <name> <count>'");
+      // A count too large for 64 bits is malformed too: from_chars then leaves the count
+      // at 0, and the importer would go on to read (and allocate for) the header's figure.
+      const auto [stop, ec] = w.size() == 3 ? std::from_chars(w[2].data(), w[2].data() + w[2].size(), e.count)
+                                            : std::from_chars_result{nullptr, std::errc::invalid_argument};
+      if (ec != std::errc() || stop != w[2].data() + w[2].size()) Malformed(line, "expected 'element <name> <count>'");
       e.name = std::string(w[1]);
       elements.push_back(std::move(e));
     } else if (w[0] == "property") {
