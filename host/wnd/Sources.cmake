@@ -1,0 +1,3 @@
+# Sources of host/wnd: windows, message maps and the desktop under them.
+target_sources(vistal_host PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/IWndDesktop.cpp)
