@@ -5,7 +5,7 @@
 
 #include "scene/ClippedMeshObject.h"
 #include "backends/cairo/CGdiDeviceCairo.h"
-#include "host/framework/UIWnd3D.h"
+#include "host/view/UIWnd3D.h"
 #include "host/gdi/CDeviceDC.h"
 #include "host/gdi/WinUser.h"
 #include "vistal/render/IVRenderEx.h"
@@ -70,6 +70,39 @@ P LabelTarget(const std::vector<ScenePlane>& planes, std::size_t index, const M3
 
 }  // namespace
 
+void DrawBoxManipulator(CDC& dc, UIObject& object, UIWnd3D& window, COLORREF background,
+                        IVRenderEx::CBoundingBox::EMouseType hover) {
+  IVRenderEx::CBoundingBox manipulator(true);
+  if (!manipulator.Build(&object, &window)) return;
+  // Far handles dimmer under the near ones, then the centre spot; what the mouse is on
+  // lights up white.
+  const COLORREF handle = 0x40D0FF;  // amber
+  const COLORREF nearColour = hover == IVRenderEx::CBoundingBox::eMouseHandle ? 0xFFFFFF : handle;
+  CPen far, near, spotPen;
+  far.CreatePen(PS_SOLID, 2, IVRenderEx::MixColorsRGBA(nearColour, background, 0.45f) & 0xFFFFFF);
+  near.CreatePen(PS_SOLID, 2, nearColour);
+  spotPen.CreatePen(PS_SOLID, 1, 0x202020);
+  CBrush spotBrush;
+  spotBrush.CreateSolidBrush(hover == IVRenderEx::CBoundingBox::eMouseCenter ? 0xFFFFFF : handle);
+  CPen* previousPen = dc.SelectObject(&far);
+  manipulator.RenderHandles(dc, true);
+  dc.SelectObject(&near);
+  manipulator.RenderHandles(dc, false);
+  dc.SelectObject(&spotPen);
+  CBrush* previousBrush = dc.SelectObject(&spotBrush);
+  manipulator.RenderCenterSpot(dc);
+  dc.SelectObject(previousBrush);
+  dc.SelectObject(previousPen);
+}
+
+IVRenderEx::CBoundingBox::EMouseType HitBoxManipulator(UIObject& object, UIWnd3D& window, CPoint point) {
+  IVRenderEx::CBoundingBox manipulator(true);
+  if (!manipulator.Build(&object, &window)) return IVRenderEx::CBoundingBox::eMouseOutside;
+  IVRenderEx::CBoundingBox::EAxis axis;
+  unsigned vertex = 0;
+  return manipulator.WhereIsTheMouse(axis, vertex, point);
+}
+
 void SceneRenderer::DrawOverlays(MImageRGBA& image) {
   if (!m_scene.showManipulator || image.Width() == 0 || image.Height() == 0) return;
   // The picture must be the one the camera framed, or nothing would land where it belongs.
@@ -116,29 +149,7 @@ void SceneRenderer::DrawOverlays(MImageRGBA& image) {
   }
   dc.SelectObject(previousFont);
 
-  // The manipulator: far handles dimmer under the near ones, then the centre spot.
-  if (!m_opaque.empty()) {
-    UIObject* object = m_opaque.front().get();
-    IVRenderEx::CBoundingBox manipulator(true);
-    if (manipulator.Build(object, &window)) {
-      const COLORREF handle = 0x40D0FF;  // amber
-      CPen far, near, spotPen;
-      far.CreatePen(PS_SOLID, 2, IVRenderEx::MixColorsRGBA(handle, background, 0.45f) & 0xFFFFFF);
-      near.CreatePen(PS_SOLID, 2, handle);
-      spotPen.CreatePen(PS_SOLID, 1, 0x202020);
-      CBrush spotBrush;
-      spotBrush.CreateSolidBrush(handle);
-      CPen* previousPen = dc.SelectObject(&far);
-      manipulator.RenderHandles(dc, true);
-      dc.SelectObject(&near);
-      manipulator.RenderHandles(dc, false);
-      dc.SelectObject(&spotPen);
-      CBrush* previousBrush = dc.SelectObject(&spotBrush);
-      manipulator.RenderCenterSpot(dc);
-      dc.SelectObject(previousBrush);
-      dc.SelectObject(previousPen);
-    }
-  }
+  if (!m_opaque.empty()) DrawBoxManipulator(dc, *m_opaque.front(), window, background);
 
   device.Flush();
 }

@@ -159,7 +159,10 @@ void SceneRenderer::_RenderSections(IVRender& render) {
 
 // The far edges (those meeting at the corner farthest from the eye) dim, the near ones bright.
 void SceneRenderer::_RenderBoundingBox(IVRender& render) {
-  const MMTransformMatrix toEye = m_camera.GetWorldToEye();
+  const auto& m = render.GetState().worldToEye;
+  double rowMajor[16];
+  std::copy(m.begin(), m.end(), rowMajor);
+  const MMTransformMatrix toEye(rowMajor);
   const MMaterial saved = render.GetMaterial();
   MMaterial far, near;
   far.SetDiffuse(0xFF806040);
@@ -176,6 +179,8 @@ void SceneRenderer::_RenderBoundingBox(IVRender& render) {
 }
 
 SceneRenderer::~SceneRenderer() = default;
+
+UIObject* SceneRenderer::GetManipulatedObject() { return m_opaque.empty() ? nullptr : m_opaque.front().get(); }
 
 void SceneRenderer::SetViewDirection(const MMPoint3d<float>& direction) {
   SceneView view = m_scene.view;
@@ -199,7 +204,7 @@ void SceneRenderer::_SetUpCamera() {
   m_camera.SetUpAxis(MMPoint3d<double>(v.up));
 }
 
-const std::vector<MMPoint3d<double>>& SceneRenderer::_KeptPoints() {
+const std::vector<MMPoint3d<double>>& SceneRenderer::KeptPoints() {
   if (!m_kept_points.empty()) return m_kept_points;
   std::list<IRender*> objects;
   for (auto& o : m_opaque) objects.push_back(o.get());
@@ -238,14 +243,14 @@ static void FrameWith(MCamera& camera, const SceneView& view, const std::vector<
 
 void SceneRenderer::FrameView() {
   _SetUpCamera();
-  FrameWith(m_camera, m_scene.view, _KeptPoints(), m_opaque, m_transparent,
+  FrameWith(m_camera, m_scene.view, KeptPoints(), m_opaque, m_transparent,
             [this](const std::vector<MMPoint3d<double>>& p) { return m_camera.Unzoom(p); });
   m_framed = true;
 }
 
 void SceneRenderer::FrameTurntable() {
   _SetUpCamera();
-  FrameWith(m_camera, m_scene.view, _KeptPoints(), m_opaque, m_transparent,
+  FrameWith(m_camera, m_scene.view, KeptPoints(), m_opaque, m_transparent,
             [this](const std::vector<MMPoint3d<double>>& p) { return m_camera.UnzoomAroundUp(p); });
   m_framed = true;
 }
@@ -265,6 +270,16 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   surface.SetBackground(m_scene.view.background, true, true);
   render.LoadWorldToEyeMatrix(worldToEye);
   render.LoadEyeToWindowMatrix(eyeToClip);
+  DrawContents(render, m_camera.GetEyePosition(), m_camera.GetViewDirection());
+  render.StopFrame();
+  return true;
+}
+
+void SceneRenderer::DrawContents(IVRender& render, const MMPoint3d<double>& eyePoint,
+                                 const MMPoint3d<double>& view) {
+  ValidatePlaneCount(m_planes.size(), render.GetNumClipPlanes());
+  float worldToEye[16];
+  std::copy(render.GetState().worldToEye.begin(), render.GetState().worldToEye.end(), worldToEye);
   const MCoordinateSystem world;
   SurfaceCreatorScope hook;
 
@@ -298,7 +313,6 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   float unitsToEye[16];
   MeshUnitsToEye(worldToEye, unitsToEye);
   render.LoadWorldToEyeMatrix(unitsToEye);
-  const MMPoint3d<double> eyePoint = m_camera.GetEyePosition(), view = m_camera.GetViewDirection();
   for (const SceneMesh& m : m_scene.meshes) {
     if (m.alpha >= 1.0f) continue;
     MMaterial material;
@@ -312,9 +326,8 @@ bool SceneRenderer::Render(IVRender& render, IVDisplaySurface& surface) {
   while (slots > 0) render.EnableClipPlane(--slots, false);
   if (m_scene.twoSidedTransparent) render.SetBackfaceVisible(false, false);
   render.LoadWorldToEyeMatrix(worldToEye);
-  render.StopFrame();
-  return true;
 }
+
 
 MImageRGBA RenderSceneToImage(const Scene& scene, IVRenderGL& render, std::vector<std::string>* warnings) {
   if (render.Width() != scene.view.width || render.Height() != scene.view.height)

@@ -3,6 +3,7 @@
 #include "host/framework/MCamera.h"
 #include "host/meshops/M3dBorder.h"
 #include "host/render/IVVertex.h"
+#include "vistal/render/IVRenderExBoundingBox.h"
 
 #include <list>
 #include <memory>
@@ -18,6 +19,9 @@ class ClippedMeshObject;
 class IVVertexContainerBoundingBox;
 class IVVertexContainerM3dBorder;
 class IRender;
+class CDC;
+class UIObject;
+class UIWnd3D;
 
 // Draws a Scene with any IVRender: frames what is drawn with the view's camera, draws the
 // opaque meshes clipped and capped (open ones lit from both sides), then hands every
@@ -57,6 +61,10 @@ public:
   // A renderer is the scene renderer's for good once it has drawn with it. Throws
   // std::invalid_argument when the scene has more planes than the renderer has clip slots.
   bool Render(IVRender& render, IVDisplaySurface& surface);
+  // Draws what the scene holds into a frame that the caller has opened, with the
+  // renderer's matrices as loaded; the eye point and view direction (world) order the
+  // transparent triangles. For a view that draws the scene as one of its objects.
+  void DrawContents(IVRender& render, const MMPoint3d<double>& eyePoint, const MMPoint3d<double>& viewDirection);
   // Draws the 2D overlays that the scene asks for onto the picture of the last frame, as
   // read back from the renderer. Nothing for an empty picture or one of another size than
   // the camera's.
@@ -64,13 +72,15 @@ public:
   // What the frames drawn so far found worth telling the user (a mesh open where a cap
   // had to close it, say), each different line once, in the order they came up.
   const std::vector<std::string>& GetWarnings() const { return m_warnings; }
+  // Points whose convex hull holds what is drawn, at rest and at full displacement.
+  const std::vector<MMPoint3d<double>>& KeptPoints();
+  // The object the box manipulator belongs to: the first opaque mesh (null: none).
+  UIObject* GetManipulatedObject();
 
 private:
   void _MakeSections();
   void _RenderSections(IVRender& render);
   void _RenderBoundingBox(IVRender& render);
-  // Points whose convex hull holds what is drawn, at rest and at full displacement.
-  const std::vector<MMPoint3d<double>>& _KeptPoints();
   void _SetUpCamera();
 
   Scene m_scene;
@@ -93,6 +103,15 @@ private:
   IVRender* m_render = nullptr;
   std::vector<std::string> m_warnings;
 };
+
+// The box manipulator of an object as the view shows it: far handles, near handles and the
+// centre spot, with what `hover` names lit up.
+VISTAL_SCENE_API void DrawBoxManipulator(CDC& dc, UIObject& object, UIWnd3D& window, COLORREF background,
+                                         IVRenderEx::CBoundingBox::EMouseType hover =
+                                             IVRenderEx::CBoundingBox::eMouseOutside);
+// What of the object's box manipulator lies under the point (window pixels).
+VISTAL_SCENE_API IVRenderEx::CBoundingBox::EMouseType HitBoxManipulator(UIObject& object, UIWnd3D& window,
+                                                                        CPoint point);
 
 // Renders the scene offscreen with OpenGL and reads the picture back.
 VISTAL_SCENE_API MImageRGBA RenderSceneToImage(const Scene& scene);

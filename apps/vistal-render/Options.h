@@ -1,7 +1,7 @@
 #pragma once
 // vistal-render's command line: the arguments turned into a scene and what to write,
 // without reading a file or rendering anything.
-#include "scene/Scene.h"
+#include "SceneOptions.h"
 
 #include <string>
 

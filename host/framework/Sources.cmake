@@ -13,5 +13,4 @@ target_sources(vistal_host PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MScene.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UIObject.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UISlice.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/UIWnd3D.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UIOperation.cpp)

@@ -3,7 +3,7 @@
 // mouse is.
 #include "host/framework/MTransformRepository.h"
 #include "host/framework/UISlice.h"
-#include "host/framework/UIWnd3D.h"
+#include "host/view/UIWnd3D.h"
 #include "host/gdi/CDeviceDC.h"
 #include "host/gdi/WinUser.h"
 #include "testing/RecordingDC.h"

@@ -3,7 +3,7 @@
 #include "host/framework/MMTransformException.h"
 #include "host/framework/MTransformRepository.h"
 #include "host/framework/UISlice.h"
-#include "host/framework/UIWnd3D.h"
+#include "host/view/UIWnd3D.h"
 #include "testing/RecordingRender.h"
 #include "vistal/render/IVRenderEx.h"
 

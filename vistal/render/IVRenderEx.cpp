@@ -3,7 +3,7 @@
 
 #include "host/framework/MTransformRepository.h"
 #include "host/framework/UISlice.h"
-#include "host/framework/UIWnd3D.h"
+#include "host/view/UIWnd3D.h"
 #include "host/render/IVRender.h"
 #include "vistal/render/Implementation/PixelRounding.h"
 

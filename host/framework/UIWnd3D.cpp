@@ -1,3 +1,0 @@
-#include "host/framework/UIWnd3D.h"
-
-UIWnd3D::~UIWnd3D() = default;

@@ -1,0 +1,3 @@
+#include "host/view/MPickerBase.h"
+
+MPickerBase::~MPickerBase() = default;
