@@ -27,6 +27,7 @@ const char* ToString(EGdiCall kind) {
     case EGdiCall::PatBlt: return "PatBlt";
     case EGdiCall::DrawFocusRect: return "DrawFocusRect";
     case EGdiCall::TextOut: return "TextOut";
+    case EGdiCall::DrawPixels: return "DrawPixels";
   }
   return "?";
 }
@@ -50,6 +51,7 @@ std::string GdiCall::ToString() const {
     default: os << std::dec << " " << rect; break;
   }
   if (kind == EGdiCall::PatBlt) os << " rop 0x" << std::hex << rop;
+  if (kind == EGdiCall::DrawPixels) os << (blend ? " blend" : " copy");
   os << std::hex << " | text 0x" << state.textColour << " bk 0x" << state.bkColour << std::dec << " mode "
      << state.bkMode << " pen " << state.pen.style << "/" << state.pen.width << "/0x" << std::hex
      << state.pen.colour << " brush " << std::dec << state.brush.style << "/0x" << std::hex << state.brush.colour;
@@ -113,6 +115,17 @@ void RecordingDC::TextOut(const GdiDrawState& state, int x, int y, UINT options,
   if (rect) call.rect = *rect, call.hasRect = true;
   if (count > 0) call.text.assign(text, text + count);
   if (advances && count > 0) call.advances.assign(advances, advances + count);
+}
+
+void RecordingDC::DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                             bool blend) {
+  GdiCall& call = Record(EGdiCall::DrawPixels, GdiDrawState{});
+  call.rect = {x, y, x + width, y + height};
+  call.blend = blend;
+  for (int row = 0; row < height; ++row) {
+    const std::uint8_t* source = bgra + std::ptrdiff_t(row) * stride;
+    call.pixels.insert(call.pixels.end(), source, source + std::size_t(width) * 4);
+  }
 }
 
 GdiCall& RecordingDC::Record(EGdiCall kind, const GdiDrawState& state) {

@@ -8,11 +8,12 @@
 // lfWidth when set, else by half the cell height (at least 1). No external leading.
 #include "host/gdi/IGdiDevice.h"
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-enum class EGdiCall { Rectangle, Ellipse, Polygon, Polyline, PatBlt, DrawFocusRect, TextOut };
+enum class EGdiCall { Rectangle, Ellipse, Polygon, Polyline, PatBlt, DrawFocusRect, TextOut, DrawPixels };
 
 const char* ToString(EGdiCall kind);
 std::ostream& operator<<(std::ostream& os, EGdiCall kind);
@@ -20,8 +21,8 @@ std::ostream& operator<<(std::ostream& os, EGdiCall kind);
 // One primitive as the device received it.
 struct GdiCall {
   EGdiCall kind = EGdiCall::Rectangle;
-  // Rectangle, Ellipse, PatBlt, DrawFocusRect; for TextOut the options rectangle when
-  // hasRect is set.
+  // Rectangle, Ellipse, PatBlt, DrawFocusRect, DrawPixels (where the pixels go); for
+  // TextOut the options rectangle when hasRect is set.
   RECT rect{0, 0, 0, 0};
   bool hasRect = false;
   std::vector<POINT> points;  // Polygon, Polyline
@@ -30,6 +31,8 @@ struct GdiCall {
   UINT options = 0;           // TextOut
   std::wstring text;          // TextOut
   std::vector<int> advances;  // TextOut, when given
+  std::vector<std::uint8_t> pixels;  // DrawPixels: blue, green, red, alpha; rows top first
+  bool blend = false;                // DrawPixels
   GdiDrawState state;         // what it was drawn with (DrawFocusRect uses none)
 
   std::string ToString() const;
@@ -57,6 +60,8 @@ public:
   void DrawFocusRect(const RECT& rect) override;
   void TextOut(const GdiDrawState& state, int x, int y, UINT options, const RECT* rect, const wchar_t* text,
                int count, const int* advances) override;
+  void DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                  bool blend) override;
   bool GetTextMetrics(const LOGFONTW& font, TEXTMETRICW& metrics) override;
   bool GetTextExtent(const LOGFONTW& font, const wchar_t* text, int count, SIZE& extent) override;
 

@@ -327,6 +327,40 @@ void CGdiDeviceCairo::DrawFocusRect(const RECT& r) {
   if (r.right - 1 > r.left) m_surface->Xor({r.right - 1, r.top + 1, r.right, r.bottom - 1}, dotted);
 }
 
+void CGdiDeviceCairo::DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra,
+                                 std::ptrdiff_t stride, bool blend) {
+  Surface& s = *m_surface;
+  if (!s.cr || !bgra) return;
+  const int x0 = std::max(x, 0), x1 = int(std::min<long long>(static_cast<long long>(x) + width, s.width));
+  const int y0 = std::max(y, 0), y1 = int(std::min<long long>(static_cast<long long>(y) + height, s.height));
+  if (x1 <= x0 || y1 <= y0) return;
+  // Straight into the surface's words: Cairo's ARGB32 is premultiplied like the blended
+  // pixels, and copied pixels are opaque, so both keep their colours exactly.
+  cairo_surface_flush(s.surface);
+  unsigned char* data = cairo_image_surface_get_data(s.surface);
+  const int surfaceStride = cairo_image_surface_get_stride(s.surface);
+  for (int py = y0; py < y1; ++py) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + std::size_t(py) * std::size_t(surfaceStride));
+    const std::uint8_t* source = bgra + std::ptrdiff_t(py - y) * stride + std::ptrdiff_t(x0 - x) * 4;
+    for (int px = x0; px < x1; ++px, source += 4) {
+      const std::uint32_t b = source[0], g = source[1], r = source[2], a = source[3];
+      if (!blend) {
+        row[px] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        continue;
+      }
+      if (a == 0) continue;
+      // Source over: each channel of the surface keeps (255 - alpha) / 255 of itself.
+      const std::uint32_t keep = 255 - a, word = row[px];
+      auto over = [keep](std::uint32_t src, std::uint32_t dst) {
+        return std::min<std::uint32_t>(255, src + (dst * keep + 127) / 255);
+      };
+      row[px] = (over(a, word >> 24) << 24) | (over(r, (word >> 16) & 0xFF) << 16) |
+                (over(g, (word >> 8) & 0xFF) << 8) | over(b, word & 0xFF);
+    }
+  }
+  cairo_surface_mark_dirty_rectangle(s.surface, x0, y0, x1 - x0, y1 - y0);
+}
+
 void CGdiDeviceCairo::TextOut(const GdiDrawState& state, int x, int y, UINT options, const RECT* rect,
                               const wchar_t* text, int count, const int* advances) {
   cairo_t* cr = m_surface->cr;

@@ -35,6 +35,8 @@ public:
   void DrawFocusRect(const RECT& rect) override;
   void TextOut(const GdiDrawState& state, int x, int y, UINT options, const RECT* rect, const wchar_t* text,
                int count, const int* advances) override;
+  void DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                  bool blend) override;
   bool GetTextMetrics(const LOGFONTW& font, TEXTMETRICW& metrics) override;
   bool GetTextExtent(const LOGFONTW& font, const wchar_t* text, int count, SIZE& extent) override;
 

@@ -88,6 +88,8 @@ HDC CDC::Detach() {
   return hdc;
 }
 
+BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
+
 BOOL CDC::DeleteDC() {
   if (!m_hDC) return 0;
   return ::DeleteDC(Detach());
@@ -147,6 +149,10 @@ CBrush* CDC::GetCurrentBrush() const {
 
 CFont* CDC::GetCurrentFont() const {
   return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT)));
+}
+
+CBitmap* CDC::GetCurrentBitmap() const {
+  return CBitmap::FromHandle(static_cast<HBITMAP>(::GetCurrentObject(m_hDC, OBJ_BITMAP)));
 }
 
 COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hAttribDC); }
@@ -273,6 +279,16 @@ CBrush* CDC::GetHalftoneBrush() {
     return new CBrush(&bitmap);
   }();
   return brush;
+}
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource, DWORD rop) {
+  return ::BitBlt(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, xSource, ySource, rop);
+}
+
+BOOL CDC::AlphaBlend(int x, int y, int width, int height, CDC* source, int xSource, int ySource, int widthSource,
+                     int heightSource, BLENDFUNCTION blend) {
+  return ::AlphaBlend(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, xSource, ySource, widthSource,
+                      heightSource, blend);
 }
 
 BOOL CDC::TextOut(int x, int y, const wchar_t* text, int count) { return ::TextOutW(m_hDC, x, y, text, count); }

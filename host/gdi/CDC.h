@@ -35,6 +35,8 @@ public:
   virtual void ReleaseOutputDC() { m_hDC = nullptr; }
   HDC GetSafeHdc() const { return m_hDC; }
   operator HDC() const { return m_hDC; }
+  // A memory context (see ::CreateCompatibleDC); `dc` may be null.
+  BOOL CreateCompatibleDC(CDC* dc);
   BOOL DeleteDC();
   int SaveDC();
   BOOL RestoreDC(int savedDC);
@@ -50,6 +52,7 @@ public:
   CPen* GetCurrentPen() const;
   CBrush* GetCurrentBrush() const;
   CFont* GetCurrentFont() const;
+  CBitmap* GetCurrentBitmap() const;
 
   // Attributes.
   COLORREF GetTextColor() const;
@@ -88,6 +91,11 @@ public:
                     CBrush* brushLast = nullptr);
   // The 50 % grey checker brush of tracking frames.
   static CBrush* GetHalftoneBrush();
+
+  // Pixels from a memory context (see ::BitBlt and ::AlphaBlend).
+  BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource, DWORD rop);
+  BOOL AlphaBlend(int x, int y, int width, int height, CDC* source, int xSource, int ySource, int widthSource,
+                  int heightSource, BLENDFUNCTION blend);
 
   // Text.
   virtual BOOL TextOut(int x, int y, const wchar_t* text, int count);

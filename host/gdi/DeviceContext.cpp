@@ -29,9 +29,12 @@ RECT Ordered(int left, int top, int right, int bottom) {
 
 }  // namespace
 
-HDC CreateDeviceDC(IGdiDevice& device) {
+namespace {
+
+HDC NewDC(IGdiDevice* device) {
   auto* dc = new HDC__;
-  dc->device = &device;
+  dc->device = device;
+  if (!device) dc->bitmap = gdi_impl::DefaultBitmap();
   gdi_impl::GdiDCLevel& level = dc->current;
   level.pen = GetStockObject(BLACK_PEN);
   level.brush = GetStockObject(WHITE_BRUSH);
@@ -43,10 +46,20 @@ HDC CreateDeviceDC(IGdiDevice& device) {
   return dc;
 }
 
+}  // namespace
+
+HDC CreateDeviceDC(IGdiDevice& device) { return NewDC(&device); }
+
+HDC CreateCompatibleDC(HDC hdc) {
+  if (hdc && !LookupDC(hdc)) return nullptr;
+  return NewDC(nullptr);
+}
+
 BOOL DeleteDC(HDC hdc) {
   HDC__* dc = LookupDC(hdc);
   if (!dc) return 0;
   gdi_impl::UnregisterDC(dc);
+  if (dc->bitmap) dc->bitmap->selected = false;
   delete dc;
   return 1;
 }
@@ -84,8 +97,16 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
     case OBJ_FONT:
       level.draw.font = object->font;
       return std::exchange(level.font, handle);
+    case OBJ_BITMAP: {
+      // Only into a memory context, and into one at a time.
+      GdiObject* bitmap = gdi_impl::LookupObject(handle);
+      if (dc->device || (bitmap->selected && bitmap != dc->bitmap)) return nullptr;
+      if (dc->bitmap) dc->bitmap->selected = false;
+      if (!bitmap->stock) bitmap->selected = true;
+      return std::exchange(dc->bitmap, bitmap);
+    }
     default:
-      return nullptr;  // a bitmap goes only into a memory context, which this GDI has not
+      return nullptr;
   }
 }
 
@@ -96,6 +117,7 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
     case OBJ_PEN: return dc->current.pen;
     case OBJ_BRUSH: return dc->current.brush;
     case OBJ_FONT: return dc->current.font;
+    case OBJ_BITMAP: return dc->bitmap;
     default: return nullptr;
   }
 }
@@ -145,8 +167,9 @@ int GetPolyFillMode(HDC hdc) {
 int GetDeviceCaps(HDC hdc, int index) {
   HDC__* dc = LookupDC(hdc);
   if (!dc) return 0;
-  const SIZE dpi = dc->device->GetResolution();
-  const SIZE size = dc->device->GetSurfaceSize();
+  // A memory context answers for a 96 dpi display the size of its bitmap.
+  const SIZE dpi = dc->device ? dc->device->GetResolution() : SIZE{96, 96};
+  const SIZE size = dc->device ? dc->device->GetSurfaceSize() : SIZE{dc->bitmap->width, dc->bitmap->height};
   switch (index) {
     case LOGPIXELSX: return dpi.cx;
     case LOGPIXELSY: return dpi.cy;
@@ -178,7 +201,7 @@ BOOL GetCurrentPositionEx(HDC hdc, POINT* position) {
 }
 
 BOOL LineTo(HDC hdc, int x, int y) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc) return 0;
   const POINT line[2] = {dc->current.position, {x, y}};
   dc->current.position = {x, y};
@@ -188,21 +211,21 @@ BOOL LineTo(HDC hdc, int x, int y) {
 }
 
 BOOL Polyline(HDC hdc, const POINT* points, int count) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !points || count < 2) return 0;
   dc->device->Polyline(dc->current.draw, points, count);
   return 1;
 }
 
 BOOL Polygon(HDC hdc, const POINT* points, int count) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !points || count < 2) return 0;
   dc->device->Polygon(dc->current.draw, points, count);
   return 1;
 }
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc) return 0;
   // GDI orders the corners; a rectangle without width or height has no pixels.
   const RECT rect = Ordered(left, top, right, bottom);
@@ -211,7 +234,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc) return 0;
   const RECT rect = Ordered(left, top, right, bottom);
   if (!IsEmpty(rect)) dc->device->Ellipse(dc->current.draw, rect);
@@ -219,7 +242,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc) return 0;
   if (rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS) return 0;
   // A negative width or height extends the rectangle to the left or upwards.
@@ -229,7 +252,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
 }
 
 BOOL TextOutW(HDC hdc, int x, int y, const wchar_t* text, int count) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || count < 0 || (!text && count > 0)) return 0;
   if (count > 0) dc->device->TextOut(dc->current.draw, x, y, 0, nullptr, text, count, nullptr);
   return 1;
@@ -237,7 +260,7 @@ BOOL TextOutW(HDC hdc, int x, int y, const wchar_t* text, int count) {
 
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const wchar_t* text, UINT count,
                  const int* dx) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || (!text && count > 0) || count > 0x7FFFFFFF) return 0;
   options &= ETO_OPAQUE | ETO_CLIPPED;
   if (!rect) options = 0;
@@ -253,13 +276,13 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const wc
 }
 
 BOOL GetTextExtentPoint32W(HDC hdc, const wchar_t* text, int count, SIZE* size) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !size || count < 0 || (!text && count > 0)) return 0;
   return dc->device->GetTextExtent(dc->current.draw.font, text, count, *size) ? 1 : 0;
 }
 
 BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* metrics) {
-  HDC__* dc = LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !metrics) return 0;
   return dc->device->GetTextMetrics(dc->current.draw.font, *metrics) ? 1 : 0;
 }

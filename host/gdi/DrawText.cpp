@@ -92,7 +92,7 @@ std::vector<Line> WrapWords(const Line& line, int width, Measure& measure) {
 }  // namespace
 
 int DrawTextW(HDC hdc, const wchar_t* text, int count, RECT* rect, UINT format) {
-  HDC__* dc = gdi_impl::LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !text || !rect || count < -1) return 0;
   if (count == -1) count = int(std::wcslen(text));
   const GdiDrawState& state = dc->current.draw;

@@ -91,10 +91,19 @@ struct StockObjects {
     put(SYSTEM_FIXED_FONT, MakeFontObject(MakeFont(L"DejaVu Sans Mono", 15, FW_NORMAL, fixed)));
     // The dialog font of the host's windows: 8 points at 96 dpi (an 11-pixel em).
     put(DEFAULT_GUI_FONT, MakeFontObject(MakeFont(L"DejaVu Sans", -11, FW_NORMAL, DEFAULT_PITCH)));
+    defaultBitmap->type = OBJ_BITMAP;
+    defaultBitmap->stock = true;
+    defaultBitmap->width = defaultBitmap->height = 1;
+    defaultBitmap->bitsPerPixel = 1;
+    defaultBitmap->widthBytes = 2;
+    defaultBitmap->bits.assign(2, 0);
   }
   bool Holds(const GdiObject* object) const {
-    return std::any_of(objects.begin(), objects.end(), [&](const auto& o) { return o.get() == object; });
+    return object == defaultBitmap.get() ||
+           std::any_of(objects.begin(), objects.end(), [&](const auto& o) { return o.get() == object; });
   }
+  // Several memory contexts may hold it at once: it is never drawn into.
+  std::unique_ptr<GdiObject> defaultBitmap = std::make_unique<GdiObject>();
 };
 
 StockObjects& Stock() {
@@ -147,6 +156,8 @@ GdiObject* LookupObject(HGDIOBJ handle) {
   return tables.objects.count(object) ? object : nullptr;
 }
 
+GdiObject* DefaultBitmap() { return Stock().defaultBitmap.get(); }
+
 HGDIOBJ RegisterObject(GdiObject* object) {
   Tables& tables = GetTables();
   std::lock_guard lock(tables.mutex);
@@ -184,6 +195,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
   GdiObject* object = gdi_impl::LookupObject(handle);
   if (!object) return 0;
   if (object->stock) return 1;
+  if (object->selected) return 0;  // a memory context draws into it
   {
     Tables& tables = GetTables();
     std::lock_guard lock(tables.mutex);
@@ -194,7 +206,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
 }
 
 DWORD GetObjectType(HGDIOBJ handle) {
-  if (gdi_impl::LookupDC(static_cast<HDC>(handle))) return OBJ_DC;
+  if (const HDC__* dc = gdi_impl::LookupDC(static_cast<HDC>(handle))) return dc->device ? OBJ_DC : OBJ_MEMDC;
   const GdiObject* object = gdi_impl::LookupObject(handle);
   return object ? object->type : 0;
 }

@@ -69,6 +69,44 @@ struct BITMAP {
   void* bmBits;
 };
 
+// A device-independent bitmap's header. A negative height makes a top-down DIB (first row
+// at the top); a positive one a bottom-up DIB (first row at the bottom). Rows are padded
+// to 32 bits; 32-bit pixels are the bytes blue, green, red and an unused one.
+struct BITMAPINFOHEADER {
+  DWORD biSize;
+  LONG biWidth;
+  LONG biHeight;
+  WORD biPlanes;
+  WORD biBitCount;
+  DWORD biCompression;
+  DWORD biSizeImage;
+  LONG biXPelsPerMeter;
+  LONG biYPelsPerMeter;
+  DWORD biClrUsed;
+  DWORD biClrImportant;
+};
+
+struct RGBQUAD {
+  BYTE rgbBlue;
+  BYTE rgbGreen;
+  BYTE rgbRed;
+  BYTE rgbReserved;
+};
+
+struct BITMAPINFO {
+  BITMAPINFOHEADER bmiHeader;
+  RGBQUAD bmiColors[1];
+};
+
+// How AlphaBlend combines: source over with a constant alpha, and with AC_SRC_ALPHA the
+// source's own premultiplied alpha too.
+struct BLENDFUNCTION {
+  BYTE BlendOp;
+  BYTE BlendFlags;
+  BYTE SourceConstantAlpha;
+  BYTE AlphaFormat;
+};
+
 struct TEXTMETRICW {
   LONG tmHeight;
   LONG tmAscent;
@@ -98,6 +136,16 @@ constexpr DWORD OBJ_BRUSH = 2;
 constexpr DWORD OBJ_DC = 3;
 constexpr DWORD OBJ_FONT = 6;
 constexpr DWORD OBJ_BITMAP = 7;
+constexpr DWORD OBJ_MEMDC = 10;
+
+// DIB compression and colour use.
+constexpr DWORD BI_RGB = 0;
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr UINT DIB_PAL_COLORS = 1;
+
+// AlphaBlend.
+constexpr BYTE AC_SRC_OVER = 0x00;
+constexpr BYTE AC_SRC_ALPHA = 0x01;
 
 // Stock objects (GetStockObject).
 constexpr int WHITE_BRUSH = 0;
@@ -191,6 +239,8 @@ constexpr DWORD PATINVERT = 0x005A0049;
 constexpr DWORD DSTINVERT = 0x00550009;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
+// Raster operations of BitBlt with a source.
+constexpr DWORD SRCCOPY = 0x00CC0020;
 
 // GetDeviceCaps indices.
 constexpr int TECHNOLOGY = 2;

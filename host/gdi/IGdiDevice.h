@@ -6,6 +6,7 @@
 #include "host/HostApi.h"
 #include "host/gdi/GdiTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // A brush as a device draws with it. A pattern brush repeats an 8 by 8 monochrome pattern
@@ -76,6 +77,15 @@ public:
   // `text` holds `count` characters, count >= 0.
   virtual void TextOut(const GdiDrawState& state, int x, int y, UINT options, const RECT* rect,
                        const wchar_t* text, int count, const int* advances) = 0;
+
+  // Pixels in GDI's byte order (blue, green, red, alpha), `width` by `height` with their
+  // top-left at (x, y), clipped to the surface. Row r starts at bgra + r * stride (a
+  // negative stride walks a bottom-up image). Without `blend` the colours replace the
+  // surface's pixels, which become opaque: the fourth byte is unused, as in a DIB. With
+  // `blend` the pixels are alpha-premultiplied and go over the surface: alpha 0 leaves a
+  // pixel as it is (a masked image's transparent pixels), 255 replaces it.
+  virtual void DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                          bool blend) = 0;
 
   // Metrics of a font on this device; false when the device cannot measure it.
   virtual bool GetTextMetrics(const LOGFONTW& font, TEXTMETRICW& metrics) = 0;

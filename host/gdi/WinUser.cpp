@@ -19,14 +19,14 @@ std::atomic<int> g_screen_height{1080};
 }  // namespace
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
-  HDC__* dc = gdi_impl::LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !rect) return 0;
   if (!IsEmpty(*rect)) dc->device->DrawFocusRect(*rect);
   return 1;
 }
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  HDC__* dc = gdi_impl::LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !rect) return 0;
   // Small values stand for the system colour of index value - 1.
   const auto value = reinterpret_cast<std::uintptr_t>(brush);
@@ -42,7 +42,7 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 }
 
 BOOL InvertRect(HDC hdc, const RECT* rect) {
-  HDC__* dc = gdi_impl::LookupDC(hdc);
+  HDC__* dc = gdi_impl::LookupDeviceDC(hdc);
   if (!dc || !rect) return 0;
   if (!IsEmpty(*rect)) dc->device->PatBlt(dc->current.draw, *rect, DSTINVERT);
   return 1;

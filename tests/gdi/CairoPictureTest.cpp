@@ -17,6 +17,7 @@
 #include <string>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -198,6 +199,85 @@ TEST(CairoDevice, PixelsPassBetweenImageAndCairoUnchangedWhenOpaque) {
   std::uint8_t back[4];
   cairo_gdi::Argb32ToRgba(word, back);
   EXPECT_EQ(cairo_gdi::RgbaToArgb32(back), word);
+}
+
+// A 3 by 2 DIB, its pixels named by where they show, top row first.
+constexpr COLORREF kDibShown[2][3] = {{RGB(16, 32, 48), RGB(64, 80, 96), RGB(112, 128, 144)},
+                                      {RGB(160, 176, 192), RGB(208, 224, 240), RGB(10, 11, 12)}};
+
+// The DIB's bytes in its own row order and bit depth, rows padded to 32 bits; the fourth
+// byte of a 32-bit pixel is left at 0, which the device ignores.
+std::vector<std::uint8_t> DibBytes(bool topDown, int bits) {
+  const int bytes = bits / 8, stride = (3 * bytes + 3) / 4 * 4;
+  std::vector<std::uint8_t> out(std::size_t(stride) * 2);
+  for (int row = 0; row < 2; ++row)
+    for (int x = 0; x < 3; ++x) {
+      const COLORREF shown = kDibShown[topDown ? row : 1 - row][x];
+      std::uint8_t* p = &out[std::size_t(row * stride + x * bytes)];
+      p[0] = GetBValue(shown), p[1] = GetGValue(shown), p[2] = GetRValue(shown);
+    }
+  return out;
+}
+
+TEST(CairoDevice, DibPixelsLandExactlyInEitherRowOrder) {
+  struct Case {
+    bool topDown;
+    int bits;
+    int x, y;             // where the DIB goes
+    UINT start, lines;    // the band of scan lines passed
+    int shownRows;        // rows of kDibShown that land: 1 top, 2 bottom, 3 both
+  };
+  const Case cases[] = {
+      {true, 32, 2, 1, 0, 2, 3},  {false, 32, 2, 1, 0, 2, 3}, {true, 24, 2, 1, 0, 2, 3},
+      {false, 24, -1, 1, 0, 2, 3},  // clipped at the left edge
+      {false, 32, 2, 1, 1, 1, 1},   // bottom-up: scan line 1 is the top row
+      {true, 32, 2, 1, 1, 1, 2},    // top-down: scan line 1 is the bottom row
+  };
+  for (const Case& c : cases) {
+    MImageRGBA image = Plain(8, 4, kWhite);
+    {
+      CGdiDeviceCairo device(image);
+      CDeviceDC dc(device);
+      BITMAPINFO info{};
+      info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, c.topDown ? -2 : 2, 1, WORD(c.bits), BI_RGB, 0, 0, 0, 0, 0};
+      const std::vector<std::uint8_t> all = DibBytes(c.topDown, c.bits);
+      const std::size_t stride = all.size() / 2;
+      EXPECT_EQ(SetDIBitsToDevice(dc, c.x, c.y, 3, 2, 0, 0, c.start, c.lines, all.data() + c.start * stride, &info,
+                                  DIB_RGB_COLORS),
+                int(c.lines));
+    }
+    for (unsigned y = 0; y < image.Height(); ++y)
+      for (unsigned x = 0; x < image.Width(); ++x) {
+        const int column = int(x) - c.x, row = int(y) - c.y;
+        const bool inside = column >= 0 && column < 3 && row >= 0 && row < 2 && (c.shownRows & (1 << row));
+        EXPECT_EQ(At(image, x, y), inside ? kDibShown[row][column] : kWhite)
+            << "top-down " << c.topDown << " bits " << c.bits << " band " << c.start << " at " << x << "," << y;
+        EXPECT_EQ(image.Pixel(x, y)[3], 255);
+      }
+  }
+}
+
+TEST(CairoDevice, AlphaBlendKeepsTransparentPixelsAndBitBltCopies) {
+  // Premultiplied blue, green, red, alpha: transparent, opaque red, half-covering blue.
+  const std::uint8_t bits[3][4] = {{0, 0, 0, 0}, {0, 0, 255, 255}, {128, 0, 0, 128}};
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateBitmap(3, 1, 1, 32, bits));
+  CDC memory;
+  ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+  memory.SelectObject(&bitmap);
+  MImageRGBA image = Plain(3, 2, kWhite);
+  {
+    CGdiDeviceCairo device(image);
+    CDeviceDC dc(device);
+    EXPECT_TRUE(dc.AlphaBlend(0, 0, 3, 1, &memory, 0, 0, 3, 1, {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}));
+    EXPECT_TRUE(dc.BitBlt(0, 1, 3, 1, &memory, 0, 0, SRCCOPY));
+  }
+  EXPECT_EQ(At(image, 0, 0), kWhite);
+  EXPECT_EQ(At(image, 1, 0), kRed);
+  EXPECT_EQ(At(image, 2, 0), RGB(127, 127, 255));  // half white, half blue
+  EXPECT_EQ(At(image, 0, 1), RGB(0, 0, 0));        // a copy ignores alpha
+  EXPECT_EQ(At(image, 2, 1), RGB(0, 0, 128));
+  EXPECT_EQ(image.Pixel(0, 1)[3], 255);
 }
 
 TEST(CairoDevice, EmptyImageMeasuresButDrawsNothing) {

@@ -309,6 +309,70 @@ TEST(GdiObjects, BitmapsKeepTheirBitsAndMakePatternBrushes) {
   EXPECT_EQ(SelectObject(dc, bitmap.m_hObject), nullptr);  // only memory contexts take bitmaps
 }
 
+TEST(MemoryDC, HoldsOneBitmapAtATimeAndCopiesItsPixels) {
+  // A 2 by 2 bitmap of 32 bits: blue, green, red, alpha per pixel.
+  const std::uint8_t bits[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateBitmap(2, 2, 1, 32, bits));
+  CDC memory, other;
+  ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(other.CreateCompatibleDC(&memory));
+  EXPECT_EQ(GetObjectType(memory), OBJ_MEMDC);
+  CBitmap* original = memory.SelectObject(&bitmap);
+  ASSERT_NE(original, nullptr);  // the 1 by 1 monochrome bitmap every memory context starts with
+  EXPECT_EQ(memory.GetCurrentBitmap(), &bitmap);
+  EXPECT_EQ(other.SelectObject(&bitmap), nullptr);  // already in a context
+  EXPECT_FALSE(DeleteObject(bitmap.m_hObject));     // selected bitmaps stay
+  EXPECT_FALSE(memory.Rectangle(0, 0, 2, 2));       // no device to draw figures on
+  EXPECT_EQ(GetDeviceCaps(memory, HORZRES), 2);
+
+  RecordingDC device({4, 4});
+  CDeviceDC dc(device);
+  EXPECT_FALSE(dc.BitBlt(0, 0, 2, 2, &dc, 0, 0, SRCCOPY));         // a device is no source
+  EXPECT_FALSE(dc.BitBlt(0, 0, 2, 2, &memory, 0, 0, 0x00EE0086));  // SRCPAINT is not offered
+  // The source rectangle is cut to the bitmap: one column from x 1, landing at x 3.
+  EXPECT_TRUE(dc.BitBlt(2, 1, 4, 1, &memory, -1, 1, SRCCOPY));
+  ASSERT_EQ(device.CountOf(EGdiCall::DrawPixels), 1u);
+  const GdiCall& copied = device.Calls()[0];
+  EXPECT_EQ(CRect(copied.rect), CRect(3, 1, 5, 2));
+  EXPECT_FALSE(copied.blend);
+  EXPECT_EQ(copied.pixels, std::vector<std::uint8_t>(bits + 8, bits + 16));
+
+  // A monochrome source takes the destination's text colour for 0 and background for 1.
+  const std::uint8_t mono[2] = {0x40, 0};  // pixels 0 and 1, row padded to 16 bits
+  CBitmap mask;
+  ASSERT_TRUE(mask.CreateBitmap(2, 1, 1, 1, mono));
+  other.SelectObject(&mask);
+  dc.SetTextColor(RGB(1, 2, 3));
+  dc.SetBkColor(RGB(4, 5, 6));
+  device.Clear();
+  EXPECT_TRUE(dc.BitBlt(0, 0, 2, 1, &other, 0, 0, SRCCOPY));
+  EXPECT_EQ(device.Calls().at(0).pixels, (std::vector<std::uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}));
+
+  // Into a memory context's bitmap: a DIB and a copy from another memory context.
+  const std::uint8_t dib[4] = {200, 201, 202, 203};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  EXPECT_EQ(SetDIBitsToDevice(memory, 1, 0, 1, 1, 0, 0, 0, 1, dib, &info, DIB_RGB_COLORS), 1);
+  EXPECT_TRUE(memory.BitBlt(0, 1, 2, 1, &other, 0, 0, SRCCOPY));
+  std::uint8_t back[16];
+  bitmap.GetBitmapBits(sizeof(back), back);
+  const std::uint8_t expected[16] = {1, 2, 3, 4, 200, 201, 202, 203, 0, 0, 0, 0, 255, 255, 255, 0};
+  EXPECT_EQ(std::vector<std::uint8_t>(back, back + 16), std::vector<std::uint8_t>(expected, expected + 16));
+
+  // Bad DIBs set nothing.
+  info.bmiHeader.biBitCount = 16;
+  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 1, 1, 0, 0, 0, 1, dib, &info, DIB_RGB_COLORS), 0);
+  info.bmiHeader.biBitCount = 32;
+  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 1, 1, 0, 0, 0, 1, nullptr, &info, DIB_RGB_COLORS), 0);
+  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 1, 1, 0, 5, 0, 1, dib, &info, DIB_RGB_COLORS), 0);  // outside
+
+  memory.SelectObject(original);
+  EXPECT_TRUE(bitmap.DeleteObject());
+  EXPECT_TRUE(other.DeleteDC());
+  EXPECT_TRUE(mask.DeleteObject());
+}
+
 TEST(SystemSettings, ClassicColoursResolutionAndScreen) {
   EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), 0xFFFFFFu);
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), 0x808080u);

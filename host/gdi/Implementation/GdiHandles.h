@@ -22,6 +22,7 @@ struct GdiObject {
   WORD bitsPerPixel = 0;
   LONG widthBytes = 0;
   std::vector<std::uint8_t> bits;
+  bool selected = false;  // held by a memory context
 
   GdiPenDesc PenDesc() const {
     return {logPen.lopnStyle, int(logPen.lopnWidth.x), logPen.lopnColor};
@@ -40,7 +41,8 @@ struct GdiDCLevel {
 }  // namespace gdi_impl
 
 struct HDC__ {
-  IGdiDevice* device = nullptr;
+  IGdiDevice* device = nullptr;  // null for a memory context
+  gdi_impl::GdiObject* bitmap = nullptr;  // a memory context's bitmap
   gdi_impl::GdiDCLevel current;
   std::vector<gdi_impl::GdiDCLevel> saved;
 };
@@ -51,6 +53,13 @@ namespace gdi_impl {
 GdiObject* LookupObject(HGDIOBJ handle);
 // The live device context behind a handle, or null.
 HDC__* LookupDC(HDC hdc);
+// The same for a context that draws figures and text: one with a device.
+inline HDC__* LookupDeviceDC(HDC hdc) {
+  HDC__* dc = LookupDC(hdc);
+  return dc && dc->device ? dc : nullptr;
+}
+// The 1 by 1 monochrome bitmap that a new memory context holds.
+GdiObject* DefaultBitmap();
 // Registers a new object and answers its handle.
 HGDIOBJ RegisterObject(GdiObject* object);
 void RegisterDC(HDC__* dc);
