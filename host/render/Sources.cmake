@@ -1,4 +1,5 @@
 target_sources(vistal_host PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/IVDisplaySurface.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVRender.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IVRenderPlacement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MMaterial.cpp

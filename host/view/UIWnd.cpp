@@ -1,6 +1,7 @@
 #include "host/view/UIWnd.h"
 
 #include "host/framework/MOperation.h"
+#include "host/wnd/WndFunctions.h"
 
 BEGIN_MESSAGE_MAP(UIWnd, CWnd)
 END_MESSAGE_MAP()

@@ -9,7 +9,8 @@
 #include "host/render/IVDisplaySurface.h"
 #include "host/render/IVRender.h"
 #include "host/view/MPickerBase.h"
-#include "host/wnd/CWndDC.h"
+#include "host/wnd/CPaintDC.h"
+#include "host/wnd/WndFunctions.h"
 
 #include <cmath>
 

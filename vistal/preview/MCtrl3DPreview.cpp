@@ -5,7 +5,8 @@
 #include "host/gdi/CGdiObject.h"
 #include "host/view/MOperationView.h"
 #include "host/wnd/CCmdUI.h"
-#include "host/wnd/CWndDC.h"
+#include "host/wnd/CClientDC.h"
+#include "host/wnd/WndFunctions.h"
 #include "vistal/preview/Implementation/PreviewBoxes.h"
 
 #include <cmath>

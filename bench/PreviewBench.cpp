@@ -1,0 +1,47 @@
+// A repaint of the preview control at 800 x 600 on the head phantom after one step of a
+// rotation drag: the camera operation, the frame drawn with OpenGL (llvmpipe here), put
+// onto the view's device context, composed with the toolbar and presented, on SDL's
+// offscreen desktop.
+#include "backends/sdl/CWndDesktopSDL.h"
+#include "host/view/MOperationView.h"
+#include "host/wnd/WndFunctions.h"
+#include "host/wnd/WndLoop.h"
+#include "host/wnd/WndResources.h"
+#include "scene/SceneObject.h"
+#include "vistal/preview/MCtrl3DPreview.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+static void BM_PreviewRepaintAfterRotationStep(benchmark::State& state) {
+  ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  CWndDesktopSDL desktop;
+  SetWndDesktop(&desktop);
+  SetToolBarResource(MCtrl3DPreview::kToolBarResource, SIZE{16, 16},
+                     {MCtrl3DPreview::kCommandPan, MCtrl3DPreview::kCommandRotate, MCtrl3DPreview::kCommandZoomRect,
+                      MCtrl3DPreview::kCommandUnzoom});
+  MImageRGBA buttons(64, 16);
+  SetBitmapResource(MCtrl3DPreview::kButtonsBitmap, buttons);
+  {
+    CWnd frame;
+    frame.CreateEx(0, AfxRegisterWndClass(0), L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 600),
+                   nullptr, 0);
+    MCtrl3DPreview control;
+    control.Create(0, CRect(0, 0, 800, 600), &frame, 1);
+    SceneObject phantom(MakePhantomScene());
+    control.SetActiveScene(0);
+    control.SetObjectToPreview({&phantom}, 0, false, false);
+    AfxPumpMessages(0);
+    for (auto _ : state) {
+      MOperationView turn;
+      turn.SetActionRotateStandard(&control, 0.0f, 2.0f, 0.0f);
+      control.GetView().DoOperation(turn);
+      AfxPumpMessages(0);
+    }
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    frame.DestroyWindow();
+  }
+  SetWndDesktop(nullptr);
+}
+BENCHMARK(BM_PreviewRepaintAfterRotationStep)->Unit(benchmark::kMillisecond)->UseRealTime();
