@@ -168,5 +168,4 @@ protected:
 
 private:
   friend struct wnd_impl::Access;
-  HWND m_hWndOwner = nullptr;
 };
