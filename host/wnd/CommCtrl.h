@@ -74,6 +74,9 @@ VISTAL_HOST_API BOOL ImageList_Draw(HIMAGELIST list, int image, HDC hdc, int x, 
 // ignored. FALSE for a bad list, image or context.
 VISTAL_HOST_API BOOL ImageList_DrawIndirect(IMAGELISTDRAWPARAMS* params);
 
+// The window class of toolbars.
+inline constexpr wchar_t TOOLBARCLASSNAMEW[] = L"ToolbarWindow32";
+
 // Toolbar control styles, button styles and button states.
 constexpr DWORD TBSTYLE_BUTTON = 0x0000;
 constexpr DWORD TBSTYLE_SEP = 0x0001;

@@ -4,7 +4,9 @@
 #include "backends/cairo/CGdiDeviceCairo.h"
 #include "host/gdi/CDeviceDC.h"
 #include "host/gdi/WinGdi.h"
+#include "host/wnd/CCmdUI.h"
 #include "host/wnd/CImageList.h"
+#include "host/wnd/CToolBar.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +135,103 @@ TEST(ImageList, HandlesFollowMfcOwnershipAndBadInputFails) {
   EXPECT_TRUE(list.DeleteImageList());
   EXPECT_EQ(ImageList_GetImageCount(held), 0);
   EXPECT_FALSE(list.DeleteImageList());
+}
+
+// The command UI of button `index` of a toolbar (a check box, a separator, a plain button).
+struct ToolBarButtons {
+  CToolBar toolBar;
+  CCmdUI ui;
+  ToolBarButtons() {
+    const UINT ids[] = {101, ID_SEPARATOR, 102};
+    toolBar.SetButtons(ids, 3);
+    ui.m_pOther = &toolBar;
+    ui.m_nIndexMax = 3;
+  }
+  CCmdUI& For(int index) {
+    ui.m_nIndex = UINT(index);
+    ui.m_nID = toolBar.GetItemID(index);
+    return ui;
+  }
+};
+
+TEST(CCmdUI, SetsTheBitsOfAToolBarButton) {
+  struct Case {
+    const char* name;
+    UINT before;
+    void (*apply)(CCmdUI&);
+    UINT after;
+  };
+  const Case cases[] = {
+      {"disable drops the press", TBBS_PRESSED | TBBS_CHECKED, [](CCmdUI& ui) { ui.Enable(FALSE); },
+       TBBS_DISABLED | TBBS_CHECKED},
+      {"enable keeps the press", TBBS_DISABLED | TBBS_PRESSED, [](CCmdUI& ui) { ui.Enable(TRUE); }, TBBS_PRESSED},
+      {"check", TBBS_INDETERMINATE, [](CCmdUI& ui) { ui.SetCheck(1); }, TBBS_CHECKED | TBBS_CHECKBOX},
+      {"indeterminate", TBBS_CHECKED, [](CCmdUI& ui) { ui.SetCheck(2); }, TBBS_INDETERMINATE | TBBS_CHECKBOX},
+      {"uncheck keeps disabled", TBBS_CHECKED | TBBS_DISABLED, [](CCmdUI& ui) { ui.SetCheck(0); },
+       TBBS_DISABLED | TBBS_CHECKBOX},
+      {"radio", TBBS_BUTTON, [](CCmdUI& ui) { ui.SetRadio(TRUE); }, TBBS_CHECKED | TBBS_CHECKBOX},
+      {"radio off", TBBS_CHECKED, [](CCmdUI& ui) { ui.SetRadio(FALSE); }, TBBS_CHECKBOX},
+      {"text is not shown", TBBS_CHECKED, [](CCmdUI& ui) { ui.SetText(L"text"); }, TBBS_CHECKED},
+  };
+  for (const Case& c : cases) {
+    ToolBarButtons buttons;
+    buttons.toolBar.SetButtonStyle(2, c.before);
+    c.apply(buttons.For(2));
+    EXPECT_EQ(buttons.toolBar.GetButtonStyle(2), c.after) << c.name;
+    EXPECT_EQ(buttons.toolBar.GetButtonStyle(0), TBBS_BUTTON) << c.name;  // other buttons stay
+  }
+  ToolBarButtons buttons;
+  EXPECT_FALSE(buttons.For(2).m_bEnableChanged);
+  buttons.ui.Enable(TRUE);
+  EXPECT_TRUE(buttons.ui.m_bEnableChanged);
+}
+
+// A command target with an update handler for 201 (which checks), one that lets the
+// update route on for 203, and only a command handler for 202.
+class Commands : public CCmdTarget {
+  DECLARE_MESSAGE_MAP()
+
+public:
+  int updates = 0;
+  void OnUpdateChecked(CCmdUI* ui) { ++updates, ui->SetCheck(1); }
+  void OnUpdateRouteOn(CCmdUI* ui) { ++updates, ui->ContinueRouting(); }
+  void OnCommand() {}
+};
+
+BEGIN_MESSAGE_MAP(Commands, CCmdTarget)
+  ON_UPDATE_COMMAND_UI(201, &Commands::OnUpdateChecked)
+  ON_UPDATE_COMMAND_UI(203, &Commands::OnUpdateRouteOn)
+  ON_COMMAND(202, &Commands::OnCommand)
+END_MESSAGE_MAP()
+
+TEST(CCmdUI, DoUpdateAsksTheTargetAndDisablesWithoutAHandler) {
+  struct Case {
+    UINT id;
+    BOOL disableIfNoHandler;
+    BOOL handled;
+    int updates;
+    UINT after;  // from TBBS_DISABLED
+  };
+  const Case cases[] = {
+      {201, FALSE, TRUE, 1, TBBS_DISABLED | TBBS_CHECKED | TBBS_CHECKBOX},
+      // The update handler did not enable: enabled exactly when a command handler exists.
+      {201, TRUE, TRUE, 1, TBBS_DISABLED | TBBS_CHECKED | TBBS_CHECKBOX},
+      {202, TRUE, FALSE, 0, 0},
+      {202, FALSE, FALSE, 0, TBBS_DISABLED},
+      {203, FALSE, FALSE, 1, TBBS_DISABLED},
+      {204, TRUE, FALSE, 0, TBBS_DISABLED},
+      {0, TRUE, TRUE, 0, TBBS_DISABLED},  // no command: nothing asked
+  };
+  for (const Case& c : cases) {
+    ToolBarButtons buttons;
+    buttons.toolBar.SetButtonStyle(2, TBBS_DISABLED);
+    CCmdUI& ui = buttons.For(2);
+    ui.m_nID = c.id;
+    Commands target;
+    EXPECT_EQ(ui.DoUpdate(&target, c.disableIfNoHandler), c.handled) << c.id;
+    EXPECT_EQ(target.updates, c.updates) << c.id;
+    EXPECT_EQ(buttons.toolBar.GetButtonStyle(2), c.after) << c.id << " " << c.disableIfNoHandler;
+  }
 }
 
 }  // namespace
