@@ -105,7 +105,7 @@ struct CWndDesktopSDL::State {
   bool Map(const SDL_Event& e, WndDesktopEvent& out);
 };
 
-CWndDesktopSDL::CWndDesktopSDL() {
+CWndDesktopSDL::CWndDesktopSDL() : m_state(std::make_unique<State>()) {
   if (g_desktop_alive.exchange(true))
     throw std::logic_error("an SDL desktop already exists: only one may live at a time");
   SDL_SetMainReady();
@@ -127,7 +127,6 @@ CWndDesktopSDL::CWndDesktopSDL() {
     g_desktop_alive = false;
     throw std::runtime_error("no display: " + reason + "; set SDL_VIDEODRIVER=offscreen to run without one");
   }
-  m_state = std::make_unique<State>();
 }
 
 CWndDesktopSDL::~CWndDesktopSDL() {
