@@ -9,6 +9,9 @@ endif()
 if(TARGET vistal_cairo)
   list(APPEND vistal_installed_libraries vistal_cairo)
 endif()
+if(TARGET vistal_sdl)
+  list(APPEND vistal_installed_libraries vistal_sdl)
+endif()
 install(TARGETS ${vistal_installed_libraries}
   EXPORT vistalTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
