@@ -8,6 +8,7 @@
 #include "Script.h"
 #include "backends/sdl/CWndDesktopSDL.h"
 #include "host/core/ResourceStrings.h"
+#include "host/mesh/MStlBase.h"
 #include "host/mesh/MStlImport.h"
 #include "host/wnd/WndFunctions.h"
 #include "host/wnd/WndLoop.h"

@@ -452,8 +452,19 @@ void MCamera::Rotate(std::list<IRender*>& objects, double aboutX, double aboutY,
   std::vector<Point> points;
   CollectKeptPoints(objects, scene, points);
   const M3DBoundingBox<double> box = BoxOf(points);
-  Rotate(box.IsValid() ? box.Center() : m_rotation_center, aboutX, aboutY, aboutZ);
-  if (box.IsValid()) SetClippingPlanes(points);
+  if (!box.IsValid()) {
+    Rotate(m_rotation_center, aboutX, aboutY, aboutZ);
+    return;
+  }
+  // The pivot is where the line of sight through the picture's centre reaches the depth
+  // of the box's centre: a roll then turns the picture about its middle, so a framed view
+  // stays framed (the box's centre itself need not lie in the middle of the picture).
+  const Point centre = _Aligned(box.Center() - m_eye);
+  const double depth = -centre.z;
+  const Point onAxis = m_projection == ePerspective ? Point(m_window_x * depth, m_window_y * depth, centre.z)
+                                                     : Point(m_window_x, m_window_y, centre.z);
+  Rotate(m_eye + _Unaligned(onAxis), aboutX, aboutY, aboutZ);
+  SetClippingPlanes(points);
 }
 
 void MCamera::RotateAroundUp(const Point& pivot, double azimuth, double elevation) {

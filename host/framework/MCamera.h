@@ -114,8 +114,9 @@ public:
   // scene counter-clockwise seen from the axis's tip. The pivot stays where it is in the
   // picture.
   void Rotate(const Point& pivot, double aboutX, double aboutY, double aboutZ);
-  // The same about the centre of the box of what the objects draw (the rotation centre
-  // when they draw nothing); the near and far planes are then fitted to them.
+  // The same about the point in the middle of the picture at the depth of the centre of
+  // the box of what the objects draw (the rotation centre when they draw nothing), so that
+  // a framed view stays framed; the near and far planes are then fitted to them.
   void Rotate(std::list<IRender*>& objects, double aboutX, double aboutY, double aboutZ, unsigned scene = 0xFFFFFFFF);
   // Moves the eye around `pivot` (world): by `azimuth` degrees about the up axis
   // (counter-clockwise seen from above), then by `elevation` degrees upwards (the view
