@@ -1,0 +1,3 @@
+#include "host/wnd/CObject.h"
+
+CObject::~CObject() = default;
