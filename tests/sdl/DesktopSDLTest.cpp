@@ -1,6 +1,11 @@
 // The SDL desktop on SDL's offscreen driver unless SDL_VIDEODRIVER names another: pixels shown and read back,
 // SDL's events as the host's, cursors, and the refusal to start without a display.
 #include "backends/sdl/CWndDesktopSDL.h"
+#include "host/gdi/WinGdi.h"
+#include "host/wnd/CPaintDC.h"
+#include "host/wnd/CWnd.h"
+#include "host/wnd/WndFunctions.h"
+#include "host/wnd/WndLoop.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -251,6 +256,66 @@ TEST_F(DesktopSDL, DevicesAndViewRenders) {
   EXPECT_EQ(none.surface, nullptr);
   none = desktop.CreateViewRender(1 << 20, 30);
   EXPECT_EQ(none.render, nullptr);
+}
+
+// A child window that paints itself one colour.
+class CPaintedChild : public CWnd {
+  DECLARE_MESSAGE_MAP()
+
+public:
+  static constexpr COLORREF kColour = RGB(200, 30, 40);
+
+protected:
+  void OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, kColour);
+  }
+};
+BEGIN_MESSAGE_MAP(CPaintedChild, CWnd)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// The host's windows on the SDL desktop: what the window shows is the parent's background
+// with the child painted at its place.
+TEST(DesktopSDLWindows, ChildPaintsOverParentBackground) {
+  CWndDesktopSDL desktop;
+  SetWndDesktop(&desktop);
+  const COLORREF background = RGB(30, 90, 160);
+  {
+    HBRUSH brush = CreateSolidBrush(background);
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0, nullptr, brush), L"Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                CRect(0, 0, 80, 60), nullptr, 0));
+    CPaintedChild child;
+    ASSERT_TRUE(child.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 12, 40, 30), &parent, 1));
+    for (int round = 0; round < 3; ++round)
+      AfxPumpMessages(0);
+
+    MImageRGBA shown, composed;
+    ASSERT_TRUE(desktop.ReadWindowPixels(AfxGetNativeWindow(&parent), shown));
+    ASSERT_EQ(shown.Width(), 80u);
+    ASSERT_EQ(shown.Height(), 60u);
+    const struct {
+      int x, y;
+      COLORREF colour;
+    } points[] = {{10, 12, CPaintedChild::kColour}, {39, 29, CPaintedChild::kColour}, {25, 20, CPaintedChild::kColour},
+                  {9, 12, background},  {40, 29, background},  {10, 11, background},
+                  {39, 30, background}, {0, 0, background},    {79, 59, background}};
+    for (const auto& p : points) {
+      const std::uint8_t* pixel = shown.Pixel(p.x, p.y);
+      EXPECT_EQ(RGB(pixel[0], pixel[1], pixel[2]), p.colour) << p.x << "," << p.y;
+    }
+    // Exactly what the loop composed.
+    ASSERT_TRUE(AfxGetWindowPixels(&parent, composed));
+    ASSERT_EQ(composed.Width(), 80u);
+    for (unsigned i = 0; i < 80 * 60 * 4; i += 4)
+      ASSERT_EQ(std::memcmp(shown.Data() + i, composed.Data() + i, 3), 0) << i / 4 % 80 << "," << i / 4 / 80;
+    parent.DestroyWindow();
+    DeleteObject(brush);
+  }
+  SetWndDesktop(nullptr);
 }
 
 // Sets environment variables for one case and restores them after.
