@@ -12,7 +12,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>

@@ -6,7 +6,6 @@
 #include "host/meshops/MSectionCap.h"
 
 #include <algorithm>
-#include <string>
 
 using namespace slice_test;
 
