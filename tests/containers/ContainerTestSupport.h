@@ -1,12 +1,34 @@
 #pragma once
-// Shared by the vertex container tests: drawing a container through the recording
-// renderer and reading back what reached the device.
+// Shared by the vertex container tests: meshes and matrices to draw, drawing a container
+// through the recording renderer and reading back what reached the device.
+#include "host/framework/MMTransformMatrix.h"
+#include "host/mesh/MStlBuilder.h"
+#include "host/mesh/MStlTraversal.h"
 #include "host/mesh/MStlUnits.h"
 #include "host/render/IVVertexContainer.h"
 #include "testing/RecordingRender.h"
 
 #include <array>
+#include <memory>
 #include <vector>
+
+// A mesh of one surface whose triangles have the given corners (integer units), in order.
+inline std::unique_ptr<MStlBase> MeshOfTriangles(const std::vector<std::int32_t>& xyz) {
+  MStlBuilder b;
+  b.AddPointsInUnits(xyz);
+  std::vector<std::uint32_t> corners(xyz.size() / 3);
+  for (std::uint32_t i = 0; i < corners.size(); ++i) corners[i] = i;
+  b.AddSurface(corners);
+  return b.Build();
+}
+
+inline std::vector<const MStlTriangle*> Triangles(const MStlBase& mesh) {
+  std::vector<const MStlTriangle*> t;
+  ForEachTriangle(mesh, [&](const MStlTriangle& tri) { t.push_back(&tri); });
+  return t;
+}
+
+inline MMTransformMatrix Matrix(std::initializer_list<double> rowMajor) { return MMTransformMatrix(std::data(rowMajor)); }
 
 // Sets the global integer scale for one scope.
 class ScopedIE {

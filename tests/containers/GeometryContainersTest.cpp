@@ -1,7 +1,6 @@
 // The line containers (box edges, frame outline, 3D border, mesh border contour) against
 // the recording renderer: which segments, in which order, with which orientation.
 #include "ContainerTestSupport.h"
-#include "host/framework/MMTransformMatrix.h"
 #include "host/mesh/MStlPoint.h"
 #include "vistal/containers/IVVertexContainerBoundingBox.h"
 #include "vistal/containers/IVVertexContainerFrame.h"
@@ -30,11 +29,6 @@ std::vector<IVVertexP> UnitBoxEdges() {
 
 bool HasEnd(const Line& l, float x, float y, float z) {
   return (l[0] == x && l[1] == y && l[2] == z) || (l[3] == x && l[4] == y && l[5] == z);
-}
-
-MMTransformMatrix Matrix(std::initializer_list<double> rowMajor) {
-  std::vector<double> m(rowMajor);
-  return MMTransformMatrix(m.data());
 }
 
 // With excludeMinimumZ false a box draws the edges that touch its lowest face (or corner)

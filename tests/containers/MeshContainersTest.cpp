@@ -1,14 +1,10 @@
 // The animation containers: displaced positions, stored face normals, traversal order,
 // and the split of a mesh's triangles between the untextured and the textured container.
 #include "ContainerTestSupport.h"
-#include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlBuilder.h"
 #include "host/mesh/MStlTexture.h"
 #include "host/mesh/MStlTextureFactory.h"
-#include "host/mesh/MStlTraversal.h"
 #include "vistal/containers/IVVertexContainerStlDataAnimation.h"
 #include "vistal/containers/IVVertexContainerStlDataTexturedAnimation.h"
-
 #include "vistal/masks/MDataMask.h"
 
 #include <gtest/gtest.h>
@@ -40,12 +36,6 @@ std::unique_ptr<MStlBase> Fan() {
   const std::uint32_t firstTwo[] = {0, 1, 2, 0, 2, 3};
   b.AddSurface(firstTwo);
   return b.Build();
-}
-
-std::vector<const MStlTriangle*> Triangles(const MStlBase& mesh) {
-  std::vector<const MStlTriangle*> t;
-  ForEachTriangle(mesh, [&](const MStlTriangle& tri) { t.push_back(&tri); });
-  return t;
 }
 
 // Position and normal of drawn vertex i against a triangle's corner.
@@ -96,14 +86,9 @@ TEST(VertexContainerStlDataAnimation, MovesPointsByScaledDisplacementKeepingFace
 
 TEST(VertexContainerStlDataAnimation, RoundsTheDisplacedCoordinateOnce) {
   RecordingRender render;
-  MStlBuilder b;
   // 2^24 + 1 has no float; adding the half exactly before rounding gives 2^24 + 2,
   // rounding the integer to float first would give 2^24.
-  const std::int32_t xyz[] = {16777217, 0, 0, 0, 1, 0, 0, 0, 1};
-  b.AddPointsInUnits(xyz);
-  const std::uint32_t corners[] = {0, 1, 2};
-  b.AddSurface(corners);
-  std::unique_ptr<MStlBase> mesh = b.Build();
+  std::unique_ptr<MStlBase> mesh = MeshOfTriangles({16777217, 0, 0, 0, 1, 0, 0, 0, 1});
   Displacements d(*mesh);
   d[0] = {1, 0, 0};
   IVVertexContainerStlDataAnimation container(mesh.get(), &d);
@@ -156,16 +141,15 @@ TEST(VertexContainerStlDataAnimation, MissingDisplacementsOrTextureDrawNothing) 
   RecordingRender render;
   std::unique_ptr<MStlBase> mesh = Fan();
   Displacements d(*mesh);
+  MStlTexture* texture = mesh->GetTextureFactory(true)->AddTexture();
   IVVertexContainerStlDataAnimation noMask(mesh.get(), nullptr);
+  IVVertexContainerStlDataTexturedAnimation noTexture(mesh.get(), &d, nullptr), noMask2(mesh.get(), nullptr, texture);
   DrawNow(noMask, render);
   EXPECT_TRUE(render.Calls().empty());
-  IVVertexContainerStlDataTexturedAnimation noTexture(mesh.get(), &d, nullptr);
-  DrawNow(noTexture, render);
-  EXPECT_TRUE(render.Calls().empty());
-  MStlTexture* texture = mesh->GetTextureFactory(true)->AddTexture();
-  IVVertexContainerStlDataTexturedAnimation noMask2(mesh.get(), nullptr, texture);
-  DrawNow(noMask2, render);
-  EXPECT_TRUE(render.Calls().empty());
+  for (auto* c : {&noTexture, &noMask2}) {
+    DrawNow(*c, render);
+    EXPECT_TRUE(render.Calls().empty());
+  }
 }
 
 TEST(VertexContainerStlDataTexturedAnimation, DrawsTheTextureListWithPerCornerCoordinates) {

@@ -2,10 +2,6 @@
 // positions with and without the IE scale, normals of both kinds, and texture
 // coordinates through the plane matrix's inverse.
 #include "ContainerTestSupport.h"
-#include "host/framework/MMTransformMatrix.h"
-#include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlBuilder.h"
-#include "host/mesh/MStlTraversal.h"
 #include "vistal/containers/IVVertexContainerTexturedPlane.h"
 
 #include <gtest/gtest.h>
@@ -13,30 +9,6 @@
 #include <memory>
 
 namespace {
-
-// Triangles from integer corners, one surface, in the order given.
-std::unique_ptr<MStlBase> Mesh(std::vector<std::int32_t> xyz) {
-  MStlBuilder b;
-  b.AddPointsInUnits(xyz);
-  std::vector<std::uint32_t> corners(xyz.size() / 3);
-  for (std::uint32_t i = 0; i < corners.size(); ++i) corners[i] = i;
-  b.AddSurface(corners);
-  return b.Build();
-}
-
-const MStlTriangle* Nth(const MStlBase& mesh, int n) {
-  const MStlTriangle* found = nullptr;
-  int i = 0;
-  ForEachTriangle(mesh, [&](const MStlTriangle& t) {
-    if (i++ == n) found = &t;
-  });
-  return found;
-}
-
-MMTransformMatrix Matrix(std::initializer_list<double> rowMajor) {
-  std::vector<double> m(rowMajor);
-  return MMTransformMatrix(m.data());
-}
 
 void ExpectVertex(const IVVertexPNT& v, float x, float y, float z, float nx, float ny, float nz) {
   EXPECT_EQ(v.x, x);
@@ -50,11 +22,11 @@ void ExpectVertex(const IVVertexPNT& v, float x, float y, float z, float nx, flo
 TEST(VertexContainerTexturedPlane, DrawsMarkedTrianglesThenEveryCompactRecord) {
   RecordingRender render;
   // A faces +z, B faces (0.6, 0, 0.8), C faces -y.
-  std::unique_ptr<MStlBase> mesh = Mesh({25, 10, 7, 50, 0, 7, 0, 50, 7,       //
+  std::unique_ptr<MStlBase> mesh = MeshOfTriangles({25, 10, 7, 50, 0, 7, 0, 50, 7,       //
                                          0, 0, 0, 40, 0, -30, 0, 10, 0,        //
                                          0, 0, 0, 10, 0, 0, 0, 0, 10});
-  Nth(*mesh, 1)->SetMarked(true);
-  Nth(*mesh, 2)->flags = 0x7fffffffu;  // every bit but the marker
+  Triangles(*mesh)[1]->SetMarked(true);
+  Triangles(*mesh)[2]->flags = 0x7fffffffu;  // every bit but the marker
   IVVertexContainerTexturedPlane container(mesh.get());
   container.SetParams(MMTransformMatrix(), 1, 1, 100, 50, false);
   DrawNow(container, render);
@@ -82,7 +54,7 @@ TEST(VertexContainerTexturedPlane, DrawsMarkedTrianglesThenEveryCompactRecord) {
 
 TEST(VertexContainerTexturedPlane, ProjectsVerticesThroughThePlaneInverse) {
   RecordingRender render;
-  std::unique_ptr<MStlBase> mesh = Mesh({25, 10, 7, 50, 0, 7, 0, 50, 7});
+  std::unique_ptr<MStlBase> mesh = MeshOfTriangles({25, 10, 7, 50, 0, 7, 0, 50, 7});
   IVVertexContainerTexturedPlane container(mesh.get());
 
   container.SetParams(MMTransformMatrix(), 1, 1, 100, 50, false);
@@ -97,7 +69,7 @@ TEST(VertexContainerTexturedPlane, ProjectsVerticesThroughThePlaneInverse) {
   // The same corner stored ten times finer and scaled back by IE.
   {
     ScopedIE scale(10);
-    std::unique_ptr<MStlBase> fine = Mesh({250, 100, 70, 500, 0, 70, 0, 500, 70});
+    std::unique_ptr<MStlBase> fine = MeshOfTriangles({250, 100, 70, 500, 0, 70, 0, 500, 70});
     IVVertexContainerTexturedPlane scaled(fine.get());
     scaled.SetParams(MMTransformMatrix(), 1, 1, 100, 50, true);
     DrawNow(scaled, render);
@@ -120,8 +92,8 @@ TEST(VertexContainerTexturedPlane, ProjectsVerticesThroughThePlaneInverse) {
 
 TEST(VertexContainerTexturedPlane, VerticesThatDoNotMapKeepThePreviousPlanePoint) {
   RecordingRender render;
-  std::unique_ptr<MStlBase> mesh = Mesh({25, 10, 7, 50, 0, 7, -7, 50, 7});
-  Nth(*mesh, 0)->SetMarked(true);
+  std::unique_ptr<MStlBase> mesh = MeshOfTriangles({25, 10, 7, 50, 0, 7, -7, 50, 7});
+  Triangles(*mesh)[0]->SetMarked(true);
   IVVertexContainerTexturedPlane container(mesh.get());
 
   // No inverse at all: every vertex at the plane's origin.

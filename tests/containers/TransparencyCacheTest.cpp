@@ -1,8 +1,6 @@
 // The transparency cache against the recording renderer: what is drawn, in which order,
 // in which batches, with which states and colours.
 #include "ContainerTestSupport.h"
-#include "host/mesh/MStlBase.h"
-#include "host/mesh/MStlBuilder.h"
 #include "vistal/containers/IVTransparencyCache.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -19,15 +18,9 @@ constexpr float kPi = 3.14159265358979f;
 // A mesh of small triangles lying in planes z = const (integer units), one per depth,
 // in the order given; each triangle's corners are (0, 0, z), (1000, 0, z), (0, 1000, z).
 std::unique_ptr<MStlBase> Layers(const std::vector<int>& depths) {
-  MStlBuilder b;
-  std::vector<std::uint32_t> corners;
-  for (int z : depths) {
-    const std::int32_t xyz[] = {0, 0, z, 1000, 0, z, 0, 1000, z};
-    const std::uint32_t first = b.AddPointsInUnits(xyz);
-    corners.insert(corners.end(), {first, first + 1, first + 2});
-  }
-  b.AddSurface(corners);
-  return b.Build();
+  std::vector<std::int32_t> xyz;
+  for (int z : depths) xyz.insert(xyz.end(), {0, 0, z, 1000, 0, z, 0, 1000, z});
+  return MeshOfTriangles(xyz);
 }
 
 class TransparencyCacheTest : public ::testing::Test {
@@ -97,17 +90,10 @@ TEST_F(TransparencyCacheTest, InterleavedMeshesAreDrawnFarthestFirstInOneBatchWh
   // Colours alternate with the meshes, alpha included; each triangle carries its normal.
   const std::vector<IVVertexPNC> v = DrawnVertices();
   ASSERT_EQ(v.size(), 12u);
-  const std::uint8_t expectedRed[] = {0x00, 0x11, 0x00, 0x11};
-  const std::uint8_t expectedAlpha[] = {0x40, 0x80, 0x40, 0x80};
-  for (int t = 0; t < 4; ++t)
-    for (int k = 0; k < 3; ++k) {
-      const IVVertexPNC& x = v[3 * t + k];
-      EXPECT_EQ(x.r, expectedRed[t]);
-      EXPECT_EQ(x.a, expectedAlpha[t]);
-      EXPECT_EQ(x.nz, 1.0f);
-    }
-  EXPECT_EQ(v[0].g, 0x22);
-  EXPECT_EQ(v[3].g, 0x00);
+  for (std::size_t i = 0; i < v.size(); ++i)
+    EXPECT_EQ(std::tuple(v[i].r, v[i].g, v[i].a, v[i].nz),
+              (i / 3) % 2 ? std::tuple(0x11, 0x00, 0x80, 1.0f) : std::tuple(0x00, 0x22, 0x40, 1.0f))
+        << "vertex " << i;
 }
 
 TEST_F(TransparencyCacheTest, MeshesWhoseStatesDifferGetOneBatchPerRunWithTheirStateRestored) {
@@ -136,13 +122,7 @@ TEST_F(TransparencyCacheTest, MeshesWhoseStatesDifferGetOneBatchPerRunWithTheirS
 // near the axis at z = 1000, one far out at x = 100000, z = 0. Straight along +z the first
 // is farther; turned by 4 degrees the second is (100000 sin 4 > 1000 cos 4).
 std::unique_ptr<MStlBase> FlippingPair() {
-  MStlBuilder b;
-  const std::int32_t xyz[] = {0, 0, 1000, 1000, 0, 1000, 0, 1000, 1000,
-                              100000, 0, 0, 101000, 0, 0, 100000, 1000, 0};
-  b.AddPointsInUnits(xyz);
-  const std::uint32_t corners[] = {0, 1, 2, 3, 4, 5};
-  b.AddSurface(corners);
-  return b.Build();
+  return MeshOfTriangles({0, 0, 1000, 1000, 0, 1000, 0, 1000, 1000, 100000, 0, 0, 101000, 0, 0, 100000, 1000, 0});
 }
 
 // Frames of the same meshes, seen from directions given as turns about y (and a length):
@@ -242,12 +222,7 @@ TEST_F(TransparencyCacheTest, SkipDecisionRoundsOnceAndComparesStrictly) {
 // third), and the depth is formed from it in double: no rounding of the centre to float.
 TEST_F(TransparencyCacheTest, DepthsComeFromTheExactCornerSumsWithTheWeight0_33333) {
   auto triangleWithXs = [](std::int32_t x0, std::int32_t x1, std::int32_t x2) {
-    MStlBuilder builder;
-    const std::int32_t xyz[] = {x0, 0, 0, x1, 1000, 0, x2, 0, 1000};
-    builder.AddPointsInUnits(xyz);
-    const std::uint32_t corners[] = {0, 1, 2};
-    builder.AddSurface(corners);
-    return builder.Build();
+    return MeshOfTriangles({x0, 0, 0, x1, 1000, 0, x2, 0, 1000});
   };
   direction[0] = 1.0f;
   direction[2] = 0.0f;

@@ -1,6 +1,5 @@
 // Scene objects: visibility and presence per scene, coordinate systems of copies, the
 // views they are offered in, the cut-face surface, and where objects draw.
-#include "host/core/IQNViewChild.h"
 #include "host/core/UIObjectMedical.h"
 #include "host/core/UIStlObject.h"
 #include "host/core/UISurface.h"
@@ -81,77 +80,42 @@ TEST(MedicalObject, IsVisibleOnlyInScenesItIsPresentIn) {
   o.SetPresentInScene(kAll, true);
   EXPECT_TRUE(o.IsVisible(1));
   EXPECT_TRUE(o.IsVisible(kAll));
+  // Offered in every view (3D-only objects are the volume's test), drawn in no window.
+  EXPECT_TRUE(o.IsSupportedByViewChild(nullptr));
+  EXPECT_FALSE(o.IsSupportedByWindow(nullptr));
 }
 
-class View : public IQNViewChild {
-public:
-  explicit View(bool is3d) : m_3d(is3d) {}
-  bool Is3D() const override { return m_3d; }
-
-private:
-  bool m_3d;
-};
-
-class Only3D : public UIObjectMedical {
-public:
-  bool IsSupportedByViewChild(const IQNViewChild* v) const override { return _IsSupportedBy3DView(v); }
-};
-
-TEST(MedicalObject, ThreeDimensionalObjectsAreOfferedExactlyIn3DViews) {
-  const View view3d(true), view2d(false);
-  Only3D only3d;
-  EXPECT_TRUE(only3d.IsSupportedByViewChild(&view3d));
-  EXPECT_FALSE(only3d.IsSupportedByViewChild(&view2d));
-  EXPECT_FALSE(only3d.IsSupportedByViewChild(nullptr));
-
-  UIObjectMedical any;
-  EXPECT_TRUE(any.IsSupportedByViewChild(&view2d));
-  EXPECT_FALSE(any.IsSupportedByWindow(nullptr));
-}
-
-TEST(CutSurface, TheFaceDrawsOverTheFrameCounterClockwise) {
+// Over the frame, counter-clockwise seen along -N as front faces are; a flipped normal
+// flips the winding, and a setup without an area or a parent draws nothing.
+TEST(CutSurface, TheFaceDrawsOverTheFrameFacingAgainstTheNormal) {
   UIObjectMedical parent;
-  MFrame<float> frame({1, 2, 3}, {4, 0, 0}, {0, 2, 0}, {0, 0, 1});
-  UISurface surface;
-  ASSERT_TRUE(surface.Setup(&parent, frame, 2));
-
-  M3DBoundingBox<float> box;
-  surface.GetBoundingBox(box, kAll);
-  EXPECT_EQ(box.Min(), (MMPoint3d<float>(1, 2, 3)));
-  EXPECT_EQ(box.Max(), (MMPoint3d<float>(5, 4, 3)));
-
-  RecordingRender render;
-  UIObject* asObject = &surface;
-  asObject->GetRender()->Render(render, surface.GetCoordinateSystem());
-  const auto batches = render.Batches<IVVertexPN>();
-  ASSERT_EQ(batches.size(), 1u);
-  ASSERT_EQ(batches[0].vertices.size(), 6u);
-  for (const IVVertexPN& v : batches[0].vertices) {
-    EXPECT_EQ(v.z, 3.0f);
-    EXPECT_EQ(v.nz, 1.0f);
+  const struct {
+    MFrame<float> frame;
+    float nz;  // of every vertex, and the sign of the winding
+  } cases[] = {{MFrame<float>({1, 2, 3}, {4, 0, 0}, {0, 2, 0}, {0, 0, 1}), 1.0f},
+               {MFrame<float>({1, 2, 3}, {4, 0, 0}, {0, 2, 0}, {0, 0, -2}), -1.0f}};
+  for (const auto& c : cases) {
+    UISurface surface;
+    MFrame<float> frame = c.frame;
+    ASSERT_TRUE(surface.Setup(&parent, frame, 2));
+    M3DBoundingBox<float> box;
+    surface.GetBoundingBox(box, kAll);
+    EXPECT_EQ(box.Min(), (MMPoint3d<float>(1, 2, 3)));
+    EXPECT_EQ(box.Max(), (MMPoint3d<float>(5, 4, 3)));
+    RecordingRender render;
+    UIObject* asObject = &surface;
+    asObject->GetRender()->Render(render, surface.GetCoordinateSystem());
+    const auto v = render.Batches<IVVertexPN>().at(0).vertices;
+    ASSERT_EQ(v.size(), 6u);
+    for (const IVVertexPN& p : v) EXPECT_EQ(std::pair(p.z, p.nz), std::pair(3.0f, c.nz));
+    EXPECT_GT(c.nz * ((v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[1].y - v[0].y) * (v[2].x - v[0].x)), 0.0f);
   }
-  // Counter-clockwise seen along -N, as front faces are.
-  const IVVertexPN& a = batches[0].vertices[0];
-  const IVVertexPN& b = batches[0].vertices[1];
-  const IVVertexPN& c = batches[0].vertices[2];
-  EXPECT_GT((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x), 0.0f);
-}
 
-TEST(CutSurface, FlippedNormalFlipsTheWindingAndBadSetupsDrawNothing) {
-  UIObjectMedical parent;
   UISurface surface;
-  MFrame<float> flipped({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -2});
-  ASSERT_TRUE(surface.Setup(&parent, flipped, 0));
-  RecordingRender render;
-  surface.Render(render, surface.GetCoordinateSystem());
-  const auto v = render.Batches<IVVertexPN>().at(0).vertices;
-  EXPECT_EQ(v[0].nz, -1.0f);  // unit length
-  EXPECT_LT((v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[1].y - v[0].y) * (v[2].x - v[0].x), 0.0f);
-
-  MFrame<float> line({0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 0, 1});
+  MFrame<float> line({0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 0, 1}), flat({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1});
   EXPECT_FALSE(surface.Setup(&parent, line, 0));
-  EXPECT_FALSE(surface.Setup(nullptr, flipped, 0));
-  render.Clear();
+  EXPECT_FALSE(surface.Setup(nullptr, flat, 0));
+  RecordingRender render;
   surface.Render(render, surface.GetCoordinateSystem());
   EXPECT_TRUE(render.Calls().empty());
   M3DBoundingBox<float> box;

@@ -221,70 +221,52 @@ TEST(BoundingBoxMouse, FindClosestPointAndQuickTest) {
   EXPECT_FALSE(f.box.WhereIsTheMouseQuickTest({226, 335}));  // right edge excluded
 }
 
-// Pointers around the projected cube, checked against what a person sees under them.
-TEST(BoundingBoxMouse, WhereIsTheMouseOverAGrid) {
+// Pointers around the projected cube, checked against what a person sees under them: a
+// handle's stroke nudged a pixel to either side lies on the face between it and the
+// neighbouring edge on that side.
+TEST(BoundingBoxMouse, WhereIsTheMouse) {
   ObliqueCube f;
   ASSERT_TRUE(f.box.Build(&f.cube, &f.window));
-  auto where = [&](CPoint pt, Box::EAxis& axis, unsigned& vertex) { return f.box.WhereIsTheMouse(axis, vertex, pt); };
-  Box::EAxis axis = Box::EAxis(7);
-  unsigned vertex = 99;
-
-  // The centre spot, grown by the extra radius as the box is large: 16 pixels.
-  for (CPoint p : {CPoint(160, 275), CPoint(176, 275), CPoint(160, 259)}) {
-    EXPECT_EQ(where(p, axis, vertex), Box::eMouseCenter);
-    EXPECT_EQ(vertex, 8u);
-  }
-  EXPECT_EQ(axis, Box::EAxis(7));  // not written for the centre
-  EXPECT_NE(where({177, 275}, axis, vertex), Box::eMouseCenter);
-
-  int facesChecked = 0;
-  // Each corner, and each stroke's far end nudged a pixel to either side: the handle of
-  // that corner, on a face that holds the stroke's edge. Where the nudge lies inside the
-  // angle between the stroke and exactly one other edge at the corner, that is the face.
-  for (unsigned row = 0; row < 12; ++row) {
-    for (int end = 0; end < 2; ++end) {
-      const unsigned v = Box::mga_lines_indeces[row][end], o = Box::mga_lines_indeces[row][1 - end];
-      const CPoint c = kCorners[v];
-      EXPECT_EQ(where(c, axis, vertex), Box::eMouseHandle) << "corner " << v;
-      EXPECT_EQ(vertex, v);
-      const CSize s = f.box.GetHandleSizeForLine(row);
-      const CPoint tip(c.x + (kCorners[o].x > c.x ? s.cx : -s.cx), c.y + (kCorners[o].y > c.y ? s.cy : -s.cy));
-      const CPoint along = tip - c;
-      for (int side : {-1, 1}) {
-        const CPoint p(tip.x - side * (along.y != 0 ? 1 : 0), tip.y + side * (along.x != 0 ? 1 : 0));
-        ASSERT_EQ(where(p, axis, vertex), Box::eMouseHandle) << "row " << row << " corner " << v << " side " << side;
-        EXPECT_EQ(vertex, v);
-        EXPECT_NE(unsigned(axis), row / 4) << "row " << row << " corner " << v;
-        // The face between this edge and another edge at v holds p when p lies inside their angle.
-        auto cross = [](CPoint a, CPoint b) { return long(a.x) * b.y - long(a.y) * b.x; };
-        std::vector<unsigned> faces;
-        for (unsigned other = 0; other < 12; ++other) {
-          const auto& e = Box::mga_lines_indeces[other];
-          if (other / 4 == row / 4 || (e[0] != v && e[1] != v)) continue;
-          const CPoint w = kCorners[e[0] == v ? e[1] : e[0]] - c, q = p - c;
-          if (cross(along, q) * cross(along, w) > 0 && cross(w, q) * cross(w, along) > 0)
-            faces.push_back(3 - row / 4 - other / 4);
-        }
-        if (faces.size() == 1) {
-          ++facesChecked;
-          EXPECT_EQ(unsigned(axis), faces[0]) << "row " << row << " corner " << v;
-        }
-      }
+  constexpr int kAny = -1, kUnwritten = 7;
+  const struct {
+    CPoint p;
+    Box::EMouseType where;
+    unsigned vertex;
+    int axis;
+  } cases[] = {
+      // The centre spot, grown by the extra radius as the box is large: 16 pixels.
+      {{160, 275}, Box::eMouseCenter, 8, kUnwritten},
+      {{176, 275}, Box::eMouseCenter, 8, kUnwritten},
+      {{160, 259}, Box::eMouseCenter, 8, kUnwritten},
+      {{100, 300}, Box::eMouseHandle, 0, kAny},
+      {{220, 250}, Box::eMouseHandle, 7, kAny},
+      // Either side of a slanted z stroke (corner 5), a y stroke (3) and an x stroke (0).
+      {{108, 224}, Box::eMouseHandle, 5, Box::eEdgesAlongY},
+      {{106, 226}, Box::eMouseHandle, 5, Box::eEdgesAlongX},
+      {{141, 321}, Box::eMouseHandle, 3, Box::eEdgesAlongZ},
+      {{139, 321}, Box::eMouseHandle, 3, Box::eEdgesAlongX},
+      {{109, 299}, Box::eMouseHandle, 0, Box::eEdgesAlongZ},
+      {{109, 301}, Box::eMouseHandle, 0, Box::eEdgesAlongY},
+      // Far away, inside a face past the strokes, on an edge between its handles.
+      {{20, 20}, Box::eMouseOutside, 5, kAny},
+      {{400, 400}, Box::eMouseOutside, 2, kAny},
+      {{110, 290}, Box::eMouseOutside, 0, kAny},
+      {{100, 260}, Box::eMouseOutside, 0, kAny},
+      {{220, 290}, Box::eMouseOutside, 2, kAny},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.p.x << "," << c.p.y);
+    Box::EAxis axis = Box::EAxis(kUnwritten);
+    unsigned vertex = 99;
+    EXPECT_EQ(f.box.WhereIsTheMouse(axis, vertex, c.p), c.where);
+    EXPECT_EQ(vertex, c.vertex);
+    if (c.axis != kAny) {
+      EXPECT_EQ(int(axis), c.axis);
     }
   }
-
-  EXPECT_GE(facesChecked, 24);
-
-  // Outside: far away, inside a face past the strokes, on an edge between its handles.
-  struct Outside {
-    CPoint p;
-    unsigned nearest;
-  };
-  for (const Outside& o : {Outside{{20, 20}, 5u}, Outside{{400, 400}, 2u}, Outside{{110, 290}, 0u},
-                           Outside{{100, 260}, 0u}, Outside{{220, 290}, 2u}}) {
-    EXPECT_EQ(where(o.p, axis, vertex), Box::eMouseOutside) << o.p.x << "," << o.p.y;
-    EXPECT_EQ(vertex, o.nearest);
-  }
+  Box::EAxis axis;
+  unsigned vertex;
+  EXPECT_NE(f.box.WhereIsTheMouse(axis, vertex, {177, 275}), Box::eMouseCenter);
 }
 
 }  // namespace

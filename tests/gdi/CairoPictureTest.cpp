@@ -12,9 +12,7 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <set>
 #include <utility>
 #include <vector>

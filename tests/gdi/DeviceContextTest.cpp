@@ -6,7 +6,7 @@
 #include "host/gdi/WinUser.h"
 #include "host/win/MulDiv.h"
 #include "testing/RecordingDC.h"
-#include "tests/gdi/PrintGdi.h"
+#include "tests/gdi/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +21,6 @@
 namespace {
 
 std::vector<CPoint> Points(const GdiCall& call) { return {call.points.begin(), call.points.end()}; }
-
-// The recording device measures a 10-pixel font as 5 pixels a character, ascent 8.
-HFONT TenPixelFont() {
-  LOGFONTW font{};
-  font.lfHeight = 10;
-  return CreateFontIndirectW(&font);
-}
 
 struct PlacedText {
   int x, y;
@@ -67,48 +60,36 @@ TEST(DrawText, PlacesLinesByTheFormatAndAnswersTheHeight) {
       {L"a&&b &x", DT_SINGLELINE | DT_NOPREFIX, {{0, 0, L"a&&b &x"}}, 10},
   };
   for (const Case& c : cases) {
-    RecordingDC device;
-    CDeviceDC dc(device);
-    CFont font;
-    font.Attach(TenPixelFont());
-    dc.SelectObject(&font);
+    TenPixelFontDC f;
     RECT rect{0, 0, 100, 40};
     if (c.format & DT_WORDBREAK) rect.right = 30;  // room for five characters
-    EXPECT_EQ(DrawTextW(dc, c.text, -1, &rect, c.format), c.result) << std::string(c.text, c.text + wcslen(c.text));
-    EXPECT_EQ(Texts(device), c.placed);
-    dc.SelectStockObject(SYSTEM_FONT);
+    EXPECT_EQ(DrawTextW(f.dc, c.text, -1, &rect, c.format), c.result) << std::string(c.text, c.text + wcslen(c.text));
+    EXPECT_EQ(Texts(f.device), c.placed);
   }
 }
 
 TEST(DrawText, ClipsToTheRectangleUnlessToldNotToAndUnderlinesPrefixes) {
-  RecordingDC device;
-  CDeviceDC dc(device);
-  CFont font;
-  font.Attach(TenPixelFont());
-  dc.SelectObject(&font);
+  TenPixelFontDC f;
+  CDeviceDC& dc = f.dc;
   RECT rect{10, 20, 110, 60};
   dc.SetTextColor(0x123456);
   DrawTextW(dc, L"x&File", -1, &rect, DT_SINGLELINE);
   DrawTextW(dc, L"plain", -1, &rect, DT_SINGLELINE | DT_NOCLIP);
-  const auto texts = device.CallsOf(EGdiCall::TextOut);
+  const auto texts = f.device.CallsOf(EGdiCall::TextOut);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(std::make_tuple(texts[0].options, texts[0].hasRect, CRect(texts[0].rect)),
             std::make_tuple(UINT(ETO_CLIPPED), true, CRect(10, 20, 110, 60)));
   EXPECT_EQ(std::make_pair(texts[1].options, texts[1].hasRect), std::make_pair(UINT(0), false));
   // The F (second character) underlined one pixel below the baseline, in the text colour.
-  const auto lines = device.CallsOf(EGdiCall::Polyline);
+  const auto lines = f.device.CallsOf(EGdiCall::Polyline);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(Points(lines[0]), (std::vector<CPoint>{{15, 20 + 8 + 1}, {20, 20 + 8 + 1}}));
   EXPECT_EQ(lines[0].state.pen.colour, 0x123456u);
-  dc.SelectStockObject(SYSTEM_FONT);
 }
 
 TEST(DrawText, MeasuresWithCalcRectAndToleratesBadInput) {
-  RecordingDC device;
-  CDeviceDC dc(device);
-  CFont font;
-  font.Attach(TenPixelFont());
-  dc.SelectObject(&font);
+  TenPixelFontDC f;
+  CDeviceDC& dc = f.dc;
   RECT rect{10, 20, 10, 20};
   EXPECT_EQ(DrawTextW(dc, L"abcd\nef", -1, &rect, DT_CALCRECT), 20);
   EXPECT_EQ(CRect(rect), CRect(10, 20, 30, 40));
@@ -119,8 +100,7 @@ TEST(DrawText, MeasuresWithCalcRectAndToleratesBadInput) {
   EXPECT_EQ(DrawTextW(dc, L"a", -1, nullptr, 0), 0);
   EXPECT_EQ(DrawTextW(nullptr, L"a", -1, &rect, 0), 0);
   EXPECT_EQ(DrawTextW(dc, L"a", -2, &rect, 0), 0);
-  EXPECT_EQ(device.Calls().size(), 0u);
-  dc.SelectStockObject(SYSTEM_FONT);
+  EXPECT_EQ(f.device.Calls().size(), 0u);
 }
 
 TEST(DeviceContext, StartsInTheWin32DefaultStateAndDrawsWithWhatIsSelected) {
@@ -373,31 +353,13 @@ TEST(MemoryDC, HoldsOneBitmapAtATimeAndCopiesItsPixels) {
   EXPECT_TRUE(mask.DeleteObject());
 }
 
-TEST(SystemSettings, ClassicColoursResolutionAndScreen) {
-  EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), 0xFFFFFFu);
-  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), 0x808080u);
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0xFFFFFFu);
+// Resolutions and screen sizes are read through in the conversion and box tests.
+TEST(SystemSettings, UnknownColoursAndDevicesReadZeroAndBadScreenSizesAreIgnored) {
   EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), 0x000000u);
   EXPECT_EQ(GetSysColor(99), 0u);
-
-  RecordingDC device({800, 600});
-  CDeviceDC dc(device);
-  EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 96);
-  EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 96);
-  EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 800);
-  device.SetResolution(300, 150);
-  device.SetResolution(0, 72);  // ignored
-  EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 300);
-  EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 150);
   EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSX), 0);
-
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
-  SetSystemScreenSize(1280, 1024);
   SetSystemScreenSize(-5, 0);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
-  SetSystemScreenSize(1920, 1080);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
 }
 
 TEST(MulDiv, RoundsHalvesAwayFromZeroAndFailsWithMinusOne) {

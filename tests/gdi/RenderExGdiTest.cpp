@@ -5,14 +5,13 @@
 #include "host/gdi/WinGdi.h"
 #include "host/gdi/WinUser.h"
 #include "testing/RecordingDC.h"
-#include "tests/gdi/PrintGdi.h"
+#include "tests/gdi/GdiTestSupport.h"
 #include "vistal/render/IVRenderEx.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -27,35 +26,11 @@ std::vector<std::pair<int, int>> Points(const GdiCall& call) {
   return out;
 }
 
-// A context on a recording device with a 10-pixel font selected (5 pixels a character).
-struct Fixture {
-  RecordingDC device;
-  CDeviceDC dc{device};
-  CFont font;
-  Fixture() {
-    LOGFONTW description{};
-    description.lfHeight = 10;
-    font.CreateFontIndirect(&description);
-    dc.SelectObject(&font);
-  }
-  ~Fixture() { dc.SelectStockObject(SYSTEM_FONT); }
-};
-
-TEST(DrawTextDisabled, PlainDrawsOnceAndNullTextNothing) {
-  Fixture f;
+TEST(DrawTextDisabled, EmbossesWithHighlightThenShadowAndRestoresAndPlainDrawsOnce) {
+  TenPixelFontDC f;
   f.dc.SetTextColor(0x112233);
   EXPECT_EQ(IVRenderEx::DrawTextDisabled(f.dc, nullptr, -1, CRect(0, 0, 10, 10), 0, 0), 0);
   EXPECT_TRUE(f.device.Calls().empty());
-  EXPECT_EQ(IVRenderEx::DrawTextDisabled(f.dc, L"abc", -1, CRect(0, 0, 100, 30), DT_SINGLELINE, 1), 10);
-  const auto texts = f.device.CallsOf(EGdiCall::TextOut);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(std::make_tuple(texts[0].text, texts[0].state.textColour, texts[0].state.bkMode),
-            std::make_tuple(std::wstring(L"abc"), COLORREF(0x112233), OPAQUE));
-}
-
-TEST(DrawTextDisabled, EmbossesWithHighlightThenShadowAndRestores) {
-  Fixture f;
-  f.dc.SetTextColor(0x112233);
   const int bottom =
       IVRenderEx::DrawTextDisabled(f.dc, L"abcdef", 3, CRect(10, 20, 110, 60), DT_SINGLELINE | DT_VCENTER, 0);
   EXPECT_EQ(bottom, 25);  // the last DrawTextW's answer: offset from the top to the text's bottom
@@ -71,6 +46,13 @@ TEST(DrawTextDisabled, EmbossesWithHighlightThenShadowAndRestores) {
   EXPECT_EQ(texts[1].state.bkMode, TRANSPARENT);
   EXPECT_EQ(f.dc.GetTextColor(), 0x112233u);
   EXPECT_EQ(f.dc.GetBkMode(), OPAQUE);
+
+  f.device.Clear();
+  EXPECT_EQ(IVRenderEx::DrawTextDisabled(f.dc, L"abc", -1, CRect(0, 0, 100, 30), DT_SINGLELINE, 1), 10);
+  const auto plain = f.device.CallsOf(EGdiCall::TextOut);
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(std::make_tuple(plain[0].text, plain[0].state.textColour, plain[0].state.bkMode),
+            std::make_tuple(std::wstring(L"abc"), COLORREF(0x112233), OPAQUE));
 }
 
 TEST(DrawTextOutlined, RingsTheTextInTheBackgroundColourAndRestores) {
@@ -79,19 +61,24 @@ TEST(DrawTextOutlined, RingsTheTextInTheBackgroundColourAndRestores) {
     std::size_t outlineCopies;
   };
   for (const Case c : {Case{0, 0}, Case{1, 8}, Case{2, 24}}) {
-    Fixture f;
+    TenPixelFontDC f;
     f.dc.SetTextColor(0x0000FF);
     f.dc.SetBkColor(0x00FF00);
     IVRenderEx::DrawTextOutlined(f.dc, c.width, L"ab", CRect(10, 10, 60, 30), 0);
     const auto texts = f.device.CallsOf(EGdiCall::TextOut);
     ASSERT_EQ(texts.size(), c.outlineCopies + 1) << "width " << c.width;
-    std::set<std::pair<int, int>> offsets;
+    std::vector<std::pair<int, int>> walk;
     for (std::size_t i = 0; i < c.outlineCopies; ++i) {
       EXPECT_EQ(texts[i].state.textColour, 0x00FF00u);
       EXPECT_EQ(texts[i].state.bkMode, TRANSPARENT);
-      offsets.insert({texts[i].x - 10, texts[i].y - 10});
+      walk.push_back({texts[i].x - 10, texts[i].y - 10});
     }
+    const std::set<std::pair<int, int>> offsets(walk.begin(), walk.end());
     EXPECT_EQ(offsets.size(), c.outlineCopies);  // each pixel of the rings once
+    if (c.width == 1) {  // the first ring walks clockwise from the top
+      EXPECT_EQ(walk,
+                (std::vector<std::pair<int, int>>{{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}}));
+    }
     for (const auto& [dx, dy] : offsets) EXPECT_LE(std::max(std::abs(dx), std::abs(dy)), int(c.width));
     EXPECT_EQ(std::make_pair(texts.back().x, texts.back().y), std::make_pair(10, 10));
     EXPECT_EQ(texts.back().state.textColour, 0x0000FFu);
@@ -99,16 +86,6 @@ TEST(DrawTextOutlined, RingsTheTextInTheBackgroundColourAndRestores) {
     EXPECT_EQ(f.dc.GetTextColor(), 0x0000FFu);
     EXPECT_EQ(f.dc.GetBkMode(), OPAQUE);
   }
-}
-
-TEST(DrawTextOutlined, FirstRingWalksClockwiseFromTheTopLeft) {
-  Fixture f;
-  IVRenderEx::DrawTextOutlined(f.dc, 1, L"x", CRect(0, 0, 50, 20), 0);
-  std::vector<std::pair<int, int>> walk;
-  for (const GdiCall& call : f.device.CallsOf(EGdiCall::TextOut)) walk.push_back({call.x, call.y});
-  const std::vector<std::pair<int, int>> expected = {{0, -1}, {1, -1}, {1, 0},  {1, 1}, {0, 1},
-                                                     {-1, 1}, {-1, 0}, {-1, -1}, {0, 0}};
-  EXPECT_EQ(walk, expected);
 }
 
 TEST(CreateGdiFont, SizesTheFontInMillimetresAsACellHeight) {

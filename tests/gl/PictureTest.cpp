@@ -215,32 +215,6 @@ TEST(Picture, PhantomWithClippedTwoSidedTransparentMeshes) {
   EXPECT_TRUE(CompareWithReference(image, "phantom_clip_transparent_two_sided", kTolerance));
 }
 
-TEST(Picture, ClippedTransparentShellsShowBothWallsWhenTwoSided) {
-  // Looking into a red shell nested in a blue one, both cut open towards the viewer. One
-  // sided, the far walls face away and are culled: the background shows through the
-  // middle. Two sided, both far walls are drawn, sorted, and the middle mixes both colours.
-  Scene scene = SmallScene();
-  scene.meshes.push_back({"outer", MStlPrimitives::MakeUvSphere({0, 0, 0}, 40.0f, 64, 48), 0xE02020, 0.5f});
-  scene.meshes.push_back({"inner", MStlPrimitives::MakeUvSphere({0, 0, 0}, 20.0f, 64, 48), 0x2020E0, 0.5f});
-  scene.planes.push_back({{0, 0, 0}, {-1, 0, 0}});  // keeps x <= 0; the eye is on the +x side
-  scene.view.direction = {-1.0f, 0.0f, 0.0f};
-  scene.clipTransparent = true;
-  const MImageRGBA oneSided = RenderSceneToImage(scene);
-  const std::uint8_t* middle = oneSided.Pixel(64, 64);
-  EXPECT_TRUE(std::all_of(middle, middle + 3, [](std::uint8_t c) { return c < 8; }));
-
-  scene.twoSidedTransparent = true;
-  const MImageRGBA twoSided = RenderSceneToImage(scene);
-  const std::uint8_t* both = twoSided.Pixel(64, 64);
-  EXPECT_GT(both[0], 40);  // the red shell
-  EXPECT_GT(both[2], 40);  // the blue shell
-  // Unclipped, the near walls cover the middle too: the cut took them away.
-  scene.clipTransparent = false;
-  const MImageRGBA whole = RenderSceneToImage(scene);
-  EXPECT_GT(std::abs(int(whole.Pixel(64, 64)[0]) - int(both[0])) + std::abs(int(whole.Pixel(64, 64)[2]) - int(both[2])),
-            20);
-}
-
 TEST(Picture, HoleOnTheKeptSideIsClosedStraightAndWarnedOnce) {
   // A hole in the top that both planes' sections run into on their kept sides. Seen
   // from below, the caps, closed straight across the hole, hide the inside; a cap left

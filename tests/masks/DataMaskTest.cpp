@@ -67,17 +67,6 @@ TEST(DataMask, ShrinkingKeepsWhatRemainsAndGrowingAgainResetsToTheDefault) {
   EXPECT_EQ(mask.GetInfo(At(19)), -1.0f);
 }
 
-TEST(DataMask, NewPagesReadZeroWhereNoDefaultWasWritten) {
-  RecordingOwner owner;
-  MDataMask<MStlPoint, MMPoint3d<float>> mask(owner, {1.0f, 2.0f, 3.0f});
-  RecordingOwner::Resize(mask, 1);
-  EXPECT_EQ(mask.GetInfo(At(0)), MMPoint3d<float>(1.0f, 2.0f, 3.0f));
-  for (unsigned i = 1; i < 1024; ++i) ASSERT_EQ(mask.GetValues()[i], MMPoint3d<float>()) << i;
-  MDataMask<MStlTriangle, MStlColor> colours(owner);
-  RecordingOwner::Resize(colours, 3);
-  EXPECT_EQ(colours.GetValues()[1000], MStlColor());
-}
-
 // Directly and through the owner's hook, which hands in the elements by their slot base;
 // an element with itself is left alone.
 TEST(DataMask, CopyInfoAndSwapInfoMoveValuesBetweenElements) {

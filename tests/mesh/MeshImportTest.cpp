@@ -15,6 +15,8 @@
 #include <functional>
 #include <numbers>
 
+#include <sys/stat.h>
+
 using mesh_test::BinaryStl;
 using mesh_test::ScratchDir;
 using mesh_test::TraversalOrder;
@@ -145,24 +147,27 @@ std::string ImportError(const std::string& path, std::uint64_t maxBytes = kStlMa
   return {};
 }
 
-// The mesh with every triangle's winding reversed.
-std::unique_ptr<MStlBase> Reversed(const MStlBase& mesh) {
+// The mesh's points with its corner list changed by `edit`.
+std::unique_ptr<MStlBase> Rebuilt(const MStlBase& mesh, const std::function<void(std::vector<std::uint32_t>&)>& edit) {
   MStlBuilder b;
   const Soup s = SoupOf(mesh);
   b.AddPoints(std::span<const float>(s.points));
   std::vector<std::uint32_t> indices = s.indices;
-  for (std::size_t i = 0; i < indices.size(); i += 3) std::swap(indices[i + 1], indices[i + 2]);
+  edit(indices);
   b.AddSurface(indices);
   return b.Build();
 }
 
+// The mesh with every triangle's winding reversed.
+std::unique_ptr<MStlBase> Reversed(const MStlBase& mesh) {
+  return Rebuilt(mesh, [](auto& indices) {
+    for (std::size_t i = 0; i < indices.size(); i += 3) std::swap(indices[i + 1], indices[i + 2]);
+  });
+}
+
 // The mesh without its last `drop` triangles.
 std::unique_ptr<MStlBase> Without(const MStlBase& mesh, std::size_t drop) {
-  MStlBuilder b;
-  const Soup s = SoupOf(mesh);
-  b.AddPoints(std::span<const float>(s.points));
-  b.AddSurface(std::span<const std::uint32_t>(s.indices).first(s.indices.size() - 3 * drop));
-  return b.Build();
+  return Rebuilt(mesh, [drop](auto& indices) { indices.resize(indices.size() - 3 * drop); });
 }
 
 }  // namespace
@@ -191,6 +196,7 @@ TEST(MeshImport, EveryFormatReadsToTheSameTriangles) {
   };
   const auto stl = ImportMesh(dir.File("binary.stl"));
   EXPECT_EQ(Triangles(*stl), Triangles(*reference));
+  EXPECT_THROW(WriteStlBinary(*reference, dir.File("no/such/dir.stl")), std::runtime_error);
   for (const auto& f : files) {
     SCOPED_TRACE(f.name);
     const auto mesh = ImportMesh(dir.Write(f.name, f.bytes));
@@ -256,9 +262,17 @@ TEST(MeshImport, FaultsAreOneLineNamingTheFile) {
   ScratchDir dir;
   EXPECT_EQ(ImportError(dir.File("absent.obj")), "cannot read '" + dir.File("absent.obj") + "': No such file or directory");
   EXPECT_THAT(ImportError(dir.Write("empty.ply", "")), HasSubstr("empty"));
+  std::filesystem::create_directory(dir.File("folder.stl"));
+  EXPECT_THAT(ImportError(dir.File("folder.stl")), HasSubstr("it is a directory"));
+  // A device would feed the reader without end; a FIFO without a writer would block it.
   EXPECT_THAT(ImportError("/dev/zero"), HasSubstr("not a regular file"));
+  ASSERT_EQ(::mkfifo(dir.File("pipe.stl").c_str(), 0600), 0);
+  EXPECT_THAT(ImportError(dir.File("pipe.stl")), HasSubstr("not a regular file"));
   const std::string obj = dir.Write("box.obj", Obj(SoupOf(*Reference()), false));
-  EXPECT_THAT(ImportError(obj, 100), HasSubstr("more than the 100 bytes"));
+  const std::uint64_t size = std::filesystem::file_size(obj);
+  EXPECT_THAT(ImportError(obj, size - 1), HasSubstr(std::to_string(size) + " bytes, more than the " +
+                                                    std::to_string(size - 1) + " bytes"));
+  EXPECT_EQ(ImportMesh(obj, size)->GetNumTriangles(), 12u);
 
   // Cut PLY bodies: the importer would make up the rest, or read past the end.
   const Soup s = SoupOf(*Reference());
@@ -296,10 +310,8 @@ TEST(MeshImport, TheImporterPrintsNothing) {
     } catch (const MStlReadError&) {
     }
   }
-  const std::string out = ::testing::internal::GetCapturedStdout();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(out, "");
-  EXPECT_EQ(err, "");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(MeshImport, InwardClosedMeshesAreTurnedOutwardAndOpenOnesKeepTheirWinding) {
@@ -335,26 +347,12 @@ TEST(MeshImport, InwardClosedMeshesAreTurnedOutwardAndOpenOnesKeepTheirWinding) 
 
 TEST(MeshOrientation, ClosedMeshesShareEveryEdgeBetweenTwoOppositeTriangles) {
   const auto box = Reference();
-  // The box with its first triangle turned over: every edge still has two triangles.
-  MStlBuilder twisted;
-  const Soup s = SoupOf(*box);
-  twisted.AddPoints(std::span<const float>(s.points));
-  std::vector<std::uint32_t> indices = s.indices;
-  std::swap(indices[1], indices[2]);
-  twisted.AddSurface(indices);
   // Two tetrahedra that share the edge 0-1, each closed and outward: four triangles meet
   // at that edge.
   MStlBuilder touching;
   touching.AddPoints(std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, -1, 0, 0, 0, -1});
   touching.AddSurface(std::vector<std::uint32_t>{0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3,    // x, y, z >= 0
                                                  0, 4, 1, 0, 1, 5, 0, 5, 4, 1, 4, 5});  // y, z <= 0
-  // A degenerate triangle (a point twice) has no edges to share.
-  MStlBuilder sliver;
-  sliver.AddPoints(std::span<const float>(s.points));
-  std::vector<std::uint32_t> withSliver = s.indices;
-  withSliver.insert(withSliver.end(), {0, 0, 1});
-  sliver.AddSurface(withSliver);
-
   const struct {
     const char* name;
     std::unique_ptr<MStlBase> mesh;
@@ -363,9 +361,10 @@ TEST(MeshOrientation, ClosedMeshesShareEveryEdgeBetweenTwoOppositeTriangles) {
       {"box", Reference(), true},
       {"inward box", Reversed(*box), true},
       {"torus", MStlPrimitives::MakeTorus({0, 0, 0}, 10, 3, 16, 8), true},
-      {"box with a degenerate triangle", sliver.Build(), true},
+      // A degenerate triangle (a point twice) has no edges to share.
+      {"box with a degenerate triangle", Rebuilt(*box, [](auto& i) { i.insert(i.end(), {0, 0, 1}); }), true},
       {"box without a triangle", Without(*box, 1), false},
-      {"box with a triangle turned over", twisted.Build(), false},
+      {"box with a triangle turned over", Rebuilt(*box, [](auto& i) { std::swap(i[1], i[2]); }), false},
       {"tetrahedra sharing an edge", touching.Build(), false},  // no hole, yet no one solid
       {"plane patch", MStlPrimitives::MakePlanePatch({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 2, 2), false},
       {"empty", MStlBuilder().Build(), false},

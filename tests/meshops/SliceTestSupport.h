@@ -9,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <span>
 #include <vector>
 

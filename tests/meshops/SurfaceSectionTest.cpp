@@ -18,23 +18,25 @@ MFrame<float> FrameAt(float z, float normalZ = 1.0f) {
   return MFrame<float>({-50, -50, z}, {100, 0, 0}, {0, 100, 0}, {0, 0, normalZ});
 }
 
+using P = MMPoint3d<double>;
+
+// The twice-area normal of triangle t (vertices 3t to 3t + 2).
+P Cross(const std::vector<IVVertexPN>& v, std::size_t t) {
+  auto at = [&](std::size_t i) { return P(v[i].x, v[i].y, v[i].z); };
+  return (at(3 * t + 1) - at(3 * t)).Cross(at(3 * t + 2) - at(3 * t));
+}
+
 double Area(const std::vector<IVVertexPN>& v) {
   double area = 0;
-  for (std::size_t i = 0; i + 2 < v.size(); i += 3) {
-    const MMPoint3d<double> a(v[i].x, v[i].y, v[i].z), b(v[i + 1].x, v[i + 1].y, v[i + 1].z),
-        c(v[i + 2].x, v[i + 2].y, v[i + 2].z);
-    area += (b - a).Cross(c - a).Length() / 2;
-  }
+  for (std::size_t t = 0; t < v.size() / 3; ++t) area += Cross(v, t).Length() / 2;
   return area;
 }
 
 // Every triangle faces along its vertices' normal, the plane's -N.
-void ExpectFacing(const std::vector<IVVertexPN>& v, const MMPoint3d<double>& face) {
-  for (std::size_t i = 0; i + 2 < v.size(); i += 3) {
-    const MMPoint3d<double> a(v[i].x, v[i].y, v[i].z), b(v[i + 1].x, v[i + 1].y, v[i + 1].z),
-        c(v[i + 2].x, v[i + 2].y, v[i + 2].z);
-    EXPECT_GE((b - a).Cross(c - a).Dot(face), 0.0) << "triangle " << i / 3;
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(MMPoint3d<double>(v[i + k].nx, v[i + k].ny, v[i + k].nz), face);
+void ExpectFacing(const std::vector<IVVertexPN>& v, const P& face) {
+  for (std::size_t t = 0; t < v.size() / 3; ++t) {
+    EXPECT_GE(Cross(v, t).Dot(face), 0.0) << "triangle " << t;
+    for (std::size_t i = 3 * t; i < 3 * t + 3; ++i) EXPECT_EQ(P(v[i].nx, v[i].ny, v[i].nz), face);
   }
 }
 

@@ -42,16 +42,13 @@ const Case kCases[] = {
     {"invert clears alpha", InvertRGB, 0x80FF0000, 0, 0x0000FFFF},
     {"invert keeps alpha", InvertRGBA, 0x80FF0000, 0, 0x8000FFFF},
     {"invert", InvertRGB, 0x00123456, 0, 0x00EDCBA9},
-    {"invert", InvertRGBA, 0xFF123456, 0, 0xFFEDCBA9},
 
     // Factors clamp to 0..1, NaN counts as 0.
     {"mix 1", MixWith0xAABBCCDD, 0x11223344, 1.0f, 0x11223344},
     {"mix 0", MixWith0xAABBCCDD, 0x11223344, 0.0f, 0xAABBCCDD},
     {"mix 2", MixWith0xAABBCCDD, 0x11223344, 2.0f, 0x11223344},
-    {"mix 2.5", MixWith0xAABBCCDD, 0x11223344, 2.5f, 0x11223344},
     {"mix inf", MixWith0xAABBCCDD, 0x11223344, kInf, 0x11223344},
     {"mix -1", MixWith0xAABBCCDD, 0x11223344, -1.0f, 0xAABBCCDD},
-    {"mix -2.5", MixWith0xAABBCCDD, 0x11223344, -2.5f, 0xAABBCCDD},
     {"mix -inf", MixWith0xAABBCCDD, 0x11223344, -kInf, 0xAABBCCDD},
     {"mix NaN", MixWith0xAABBCCDD, 0x11223344, kNaN, 0xAABBCCDD},
     {"mix -NaN", MixWith0xAABBCCDD, 0x11223344, -kNaN, 0xAABBCCDD},
@@ -68,14 +65,12 @@ const Case kCases[] = {
     {"brighten", Brighten, 0x80102030, 2.0f, 0x80204060},
     {"brighten caps at 255", Brighten, 0x12808080, 2.0f, 0x12FFFFFF},
     {"brighten truncates 127.5 and 0.5", Brighten, 0x00FF0101, 0.5f, 0x007F0000},
-    {"brighten", Brighten, 0x80102030, 2.5f, 0x80285078},
     {"brighten by 1", Brighten, 0xC0345678, 1.0f, 0xC0345678},
     // 2.5 and 3.5 truncate to 2 and 3: no rounding to nearest or to even.
     {"brighten truncates", Brighten, 0x00000705, 0.5f, 0x00000302},
     // 3 * 1.66666663 = 4.99999988, which rounds to 5.0 in float before it is truncated.
     {"brighten rounds the product to float first", Brighten, 0x00000003, 0x1.aaaaaap+0f, 0x00000005},
     {"brighten clamps at 0", Brighten, 0x80102030, -2.5f, 0x80000000},
-    {"brighten clamps -2.5 and -3.5", Brighten, 0x00000705, -0.5f, 0x00000000},
     {"brighten -inf", Brighten, 0x80102030, -kInf, 0x80000000},
     {"brighten NaN", Brighten, 0x80102030, kNaN, 0x80000000},
     // 0 * inf is NaN: a black channel stays black.
@@ -87,7 +82,6 @@ const Case kCases[] = {
     {"highlight lifts black, keeping alpha", Highlight, 0x80000000, 1.2f, 0x807A7A7A},
     // White with 1.2 darkens by (1.2 - 1) + 0.1 = 0.30000005: 255 * that = 76.50001 -> 0x4C.
     {"highlight darkens white", Highlight, 0x00FFFFFF, 1.2f, 0x004C4C4C},
-    {"highlight darkens white, keeping alpha", Highlight, 0x40FFFFFF, 1.2f, 0x404C4C4C},
     {"highlight by exactly 1 is not brightening", Highlight, 0x00FFFFFF, 1.0f, 0x00FFFFFF},
     // (136, 200, 248): d = 120000, light but not very light. 1.2: 163.2, 240, 297.6; 1.6
     // becomes 0.70000005: 95.2, 140.00001, 173.6.
