@@ -21,6 +21,10 @@ public:
   }
   void PatBlt(const GdiDrawState& state, const RECT& rect, DWORD rop) override { m_device->PatBlt(state, rect, rop); }
   void DrawFocusRect(const RECT& rect) override { m_device->DrawFocusRect(rect); }
+  void DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                  bool blend) override {
+    m_device->DrawPixels(x, y, width, height, bgra, stride, blend);
+  }
   void TextOut(const GdiDrawState& state, int x, int y, UINT options, const RECT* rect, const wchar_t* text,
                int count, const int* advances) override {
     m_device->TextOut(state, x, y, options, rect, text, count, advances);
