@@ -5,7 +5,10 @@
 #include "host/view/UIWnd3D.h"
 
 SceneObject::SceneObject(Scene scene) : m_renderer(std::move(scene)) {
-  for (const SceneMesh& mesh : m_renderer.GetScene().meshes) m_box.Add(mesh.mesh->GetBoundingBox());
+  for (const MMPoint3d<double>& p : m_renderer.KeptPoints()) m_box.Add(MMPoint3d<float>(float(p.x), float(p.y), float(p.z)));
+  // A scene whose planes keep nothing still has a place: the box of its meshes.
+  if (!m_box.IsValid())
+    for (const SceneMesh& mesh : m_renderer.GetScene().meshes) m_box.Add(mesh.mesh->GetBoundingBox());
 }
 
 SceneObject::~SceneObject() = default;

@@ -17,7 +17,7 @@ public:
   SceneObject(const SceneObject&) = delete;
   SceneObject& operator=(const SceneObject&) = delete;
 
-  // The box of all meshes, scene units.
+  // The box of what the planes leave of the meshes (what the object draws), scene units.
   void GetBoundingBox(M3DBoundingBox<float>& box, unsigned scene) const override;
   // What the planes leave of the meshes.
   void GetKeptPoints(std::vector<MMPoint3d<double>>& points, unsigned scene, const MClipRegion& region) const override;
