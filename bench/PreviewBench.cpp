@@ -1,7 +1,8 @@
 // A repaint of the preview control at 800 x 600 on the head phantom after one step of a
-// rotation drag: the camera operation, the frame drawn with OpenGL (llvmpipe here), put
-// onto the view's device context, composed with the toolbar and presented, on SDL's
-// offscreen desktop.
+// rotation drag with the right button: the mouse message, the camera operation, the
+// frame drawn with OpenGL (llvmpipe here; a draft frame, as during every drag), put onto
+// the view's device context, composed with the toolbar and presented, on SDL's offscreen
+// desktop. The second benchmark draws the finished frame that follows the drag.
 #include "backends/sdl/CWndDesktopSDL.h"
 #include "host/view/MOperationView.h"
 #include "host/wnd/WndFunctions.h"
@@ -33,15 +34,26 @@ static void BM_PreviewRepaintAfterRotationStep(benchmark::State& state) {
     control.SetActiveScene(0);
     control.SetObjectToPreview({&phantom}, 0, false, false);
     AfxPumpMessages(0);
+    const bool dragging = state.range(0) != 0;
+    control.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(400, 300));
+    control.SendMessage(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(402, 300));  // anchors the drag
+    int x = 402;
     for (auto _ : state) {
-      MOperationView turn;
-      turn.SetActionRotateStandard(&control, 0.0f, 2.0f, 0.0f);
-      control.GetView().DoOperation(turn);
+      x += x < 600 ? 4 : -200;  // about 2.6 degrees a step
+      if (dragging) {
+        control.SendMessage(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x, 300));
+      } else {
+        MOperationView turn;
+        turn.SetActionRotateStandard(&control, 0.0f, 2.6f, 0.0f);
+        control.GetView().DoOperation(turn);
+        control.GetView().GetCameraInteraction().SetState(MCameraInteraction::eIdle);
+      }
       AfxPumpMessages(0);
     }
+    control.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(x, 300));
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     frame.DestroyWindow();
   }
   SetWndDesktop(nullptr);
 }
-BENCHMARK(BM_PreviewRepaintAfterRotationStep)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PreviewRepaintAfterRotationStep)->ArgName("drag")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();

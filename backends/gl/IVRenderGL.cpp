@@ -12,6 +12,7 @@
 
 namespace {
 
+// Samples per pixel of finished frames; draft frames take one.
 constexpr GLsizei kSamples = 4;
 
 std::array<float, 4> ColourOf(COLORREF c) {
@@ -59,14 +60,14 @@ struct IVRenderGL::Framebuffers {
   GLuint msFbo = 0, msColour = 0, msDepth = 0;
   GLuint resolveFbo = 0, resolveColour = 0;
 
-  Framebuffers(unsigned w, unsigned h) {
+  Framebuffers(unsigned w, unsigned h, GLsizei samples) {
     glGenFramebuffers(1, &msFbo);
     glGenRenderbuffers(1, &msColour);
     glGenRenderbuffers(1, &msDepth);
     glBindRenderbuffer(GL_RENDERBUFFER, msColour);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, kSamples, GL_RGBA8, w, h);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, w, h);
     glBindRenderbuffer(GL_RENDERBUFFER, msDepth);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, kSamples, GL_DEPTH24_STENCIL8, w, h);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, w, h);
     glBindFramebuffer(GL_FRAMEBUFFER, msFbo);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, msColour);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, msDepth);
@@ -182,7 +183,7 @@ public:
     GLint previous = 0, alignment = 4;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_render.m_fbo->resolveFbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_render.m_frame_fbo->resolveFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, m_render.m_width, m_render.m_height, GL_RGBA, GL_UNSIGNED_BYTE, image.Data());
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
@@ -209,7 +210,8 @@ IVRenderGL::IVRenderGL(unsigned width, unsigned height) : m_width(width), m_heig
   glGetIntegerv(GL_MAX_CLIP_DISTANCES, &maxClip);
   m_num_clip_planes = std::min<unsigned>(unsigned(std::max(maxClip, 0)), IVRenderState::kMaxClipPlanes);
   m_program = std::make_unique<GLShaderProgram>();
-  m_fbo = std::make_unique<Framebuffers>(width, height);
+  m_fbo = std::make_unique<Framebuffers>(width, height, kSamples);
+  m_frame_fbo = m_fbo.get();
   m_saved = std::make_unique<SavedState>();
   m_surface = std::make_unique<Surface>(*this);
   glGenVertexArrays(1, &m_stream_vao);
@@ -221,6 +223,7 @@ IVRenderGL::~IVRenderGL() {
   glDeleteVertexArrays(1, &m_stream_vao);
   glDeleteBuffers(1, &m_stream_vbo);
   m_fbo.reset();
+  m_draft_fbo.reset();
   m_program.reset();
 }
 
@@ -230,7 +233,9 @@ bool IVRenderGL::StartFrame(IVDisplaySurface* surface, CDC*, bool) {
   if (m_in_frame || surface != m_surface.get()) return false;
   m_context->MakeCurrent();
   m_saved->Save();
-  glBindFramebuffer(GL_FRAMEBUFFER, m_fbo->msFbo);
+  if (m_draft && !m_draft_fbo) m_draft_fbo = std::make_unique<Framebuffers>(m_width, m_height, 0);
+  m_frame_fbo = m_draft ? m_draft_fbo.get() : m_fbo.get();
+  glBindFramebuffer(GL_FRAMEBUFFER, m_frame_fbo->msFbo);
   glViewport(0, 0, GLsizei(m_width), GLsizei(m_height));
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
@@ -246,8 +251,8 @@ bool IVRenderGL::StartFrame(IVDisplaySurface* surface, CDC*, bool) {
 void IVRenderGL::StopFrame() {
   if (!m_in_frame) return;
   if (m_in_transparency) EndTransparency();
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo->msFbo);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_fbo->resolveFbo);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frame_fbo->msFbo);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_frame_fbo->resolveFbo);
   glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, m_width, m_height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   glFinish();
   m_saved->Restore();

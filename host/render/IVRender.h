@@ -64,6 +64,10 @@ public:
   // Frames. StartFrame answers whether a frame was opened on the surface.
   virtual bool StartFrame(IVDisplaySurface* surface, CDC* dc, bool keepContents) = 0;
   virtual void StopFrame() = 0;
+  // Frames from the next StartFrame on are drafts: quicker at a lower quality (no
+  // antialiasing, say), for views that redraw while the user drags. Renderers without a
+  // draft mode ignore it.
+  virtual void SetDraftFrames(bool draft) {}
 
   // Row-major matrices, points as columns.
   virtual void LoadWorldToEyeMatrix(const float matrix[16]);

@@ -22,10 +22,14 @@ BEGIN_MESSAGE_MAP(UIWnd3D, UIWnd)
   ON_WM_MOUSEWHEEL()
   ON_WM_KEYDOWN()
   ON_WM_KEYUP()
+  ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 namespace {
 // Virtual-key codes of the keys the view navigates with.
+// The timer that redraws a view in full quality once a drag has ended, and how soon.
+constexpr UINT_PTR kRefineTimer = 0x3D3D;
+constexpr UINT kRefineDelay = 100;
 constexpr UINT kKeyControl = 0x11, kKeyLeft = 0x25, kKeyUp = 0x26, kKeyRight = 0x27, kKeyDown = 0x28;
 }  // namespace
 
@@ -69,10 +73,27 @@ void UIWnd3D::OnPaint() {
   CRect client;
   GetClientRect(&client);
   if (client.Width() <= 0 || client.Height() <= 0) return;
-  if (_EnsureRender(client.Width(), client.Height()))
-    _OnDraw(dc, m_render.render.get(), m_render.surface);
-  else
+  if (!_EnsureRender(client.Width(), client.Height())) {
     _OnDraw(dc, nullptr, nullptr);
+    return;
+  }
+  // While the mouse turns the camera, frames are drafts, which keeps the view following
+  // the mouse; the finished frame follows once the drag has ended.
+  const bool draft = m_camera_interaction.GetState() != MCameraInteraction::eIdle;
+  m_render.render->SetDraftFrames(draft);
+  if (draft && !m_draft_shown) SetTimer(kRefineTimer, kRefineDelay, nullptr);
+  m_draft_shown = draft;
+  _OnDraw(dc, m_render.render.get(), m_render.surface);
+}
+
+void UIWnd3D::OnTimer(UINT_PTR id) {
+  if (id != kRefineTimer) {
+    UIWnd::OnTimer(id);
+    return;
+  }
+  if (m_camera_interaction.GetState() != MCameraInteraction::eIdle) return;
+  KillTimer(kRefineTimer);
+  if (m_draft_shown) Invalidate(FALSE);
 }
 
 void UIWnd3D::_LoadMatrices(IVRender& render) {

@@ -75,6 +75,7 @@ protected:
   BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   void OnKeyUp(UINT key, UINT repeat, UINT flags);
+  void OnTimer(UINT_PTR id);
 
   // Looks from a standard direction (the camera's rotation centre stays in the picture).
   virtual void _SetDefaultView(MOperationView::MDefaultView view, MScene* scene);
@@ -108,5 +109,6 @@ private:
 
   WndViewRender m_render;
   bool m_control_held = false;  // the view sees Ctrl go down and up itself
+  bool m_draft_shown = false;   // the picture on screen is a draft frame
   int m_render_width = 0, m_render_height = 0;
 };
