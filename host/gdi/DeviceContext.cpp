@@ -17,6 +17,32 @@ void IGdiDevice::SetResolution(int dpiX, int dpiY) {
   if (dpiX >= 1 && dpiY >= 1) m_resolution = {dpiX, dpiY};
 }
 
+void IGdiDevice::DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                            bool blend) {
+  if (!bgra) return;
+  GdiDrawState state;
+  auto colourAt = [&](int column, int row, bool& shows) {
+    const std::uint8_t* p = bgra + std::ptrdiff_t(row) * stride + std::ptrdiff_t(column) * 4;
+    shows = !blend || p[3] >= 128;
+    if (!blend || p[3] == 255) return RGB(p[2], p[1], p[0]);
+    if (p[3] == 0) return COLORREF(0);
+    auto straight = [&](std::uint8_t c) { return BYTE(std::min(255, (c * 255 + p[3] / 2) / p[3])); };
+    return RGB(straight(p[2]), straight(p[1]), straight(p[0]));
+  };
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < width;) {
+      bool shows = false;
+      const COLORREF colour = colourAt(column, row, shows);
+      int end = column + 1;
+      for (bool next = false; end < width && colourAt(end, row, next) == colour && next == shows;) ++end;
+      if (shows) {
+        state.brush.colour = colour;
+        PatBlt(state, {x + column, y + row, x + end, y + row + 1}, PATCOPY);
+      }
+      column = end;
+    }
+}
+
 namespace {
 
 bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }

@@ -84,8 +84,11 @@ public:
   // surface's pixels, which become opaque: the fourth byte is unused, as in a DIB. With
   // `blend` the pixels are alpha-premultiplied and go over the surface: alpha 0 leaves a
   // pixel as it is (a masked image's transparent pixels), 255 replaces it.
+  // This fallback, for devices without a pixel path of their own, fills runs of equal
+  // colour with PatBlt; it cannot read the surface, so a blended pixel shows when its
+  // alpha is at least 128 (in its straight colour) and not otherwise.
   virtual void DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
-                          bool blend) = 0;
+                          bool blend);
 
   // Metrics of a font on this device; false when the device cannot measure it.
   virtual bool GetTextMetrics(const LOGFONTW& font, TEXTMETRICW& metrics) = 0;

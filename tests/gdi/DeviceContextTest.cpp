@@ -373,6 +373,32 @@ TEST(MemoryDC, HoldsOneBitmapAtATimeAndCopiesItsPixels) {
   EXPECT_TRUE(mask.DeleteObject());
 }
 
+// A device without a pixel path of its own.
+class FallbackDevice : public RecordingDC {
+public:
+  void DrawPixels(int x, int y, int width, int height, const std::uint8_t* bgra, std::ptrdiff_t stride,
+                  bool blend) override {
+    IGdiDevice::DrawPixels(x, y, width, height, bgra, stride, blend);
+  }
+};
+
+TEST(IGdiDevice, PixelsWithoutAPixelPathBecomeRunsOfPatBlt) {
+  // One row, blue green red alpha: two equal opaque pixels, a transparent one, a half one.
+  const std::uint8_t row[16] = {0, 0, 255, 255, 0, 0, 255, 255, 9, 9, 9, 0, 0, 0, 128, 128};
+  for (const bool blend : {false, true}) {
+    FallbackDevice device;
+    device.DrawPixels(10, 5, 4, 1, row, 16, blend);
+    std::vector<std::pair<CRect, COLORREF>> fills;
+    for (const GdiCall& call : device.CallsOf(EGdiCall::PatBlt)) fills.push_back({call.rect, call.state.brush.colour});
+    const std::vector<std::pair<CRect, COLORREF>> expected =
+        blend ? std::vector<std::pair<CRect, COLORREF>>{{{10, 5, 12, 6}, RGB(255, 0, 0)}, {{13, 5, 14, 6}, RGB(255, 0, 0)}}
+              : std::vector<std::pair<CRect, COLORREF>>{{{10, 5, 12, 6}, RGB(255, 0, 0)},
+                                                        {{12, 5, 13, 6}, RGB(9, 9, 9)},
+                                                        {{13, 5, 14, 6}, RGB(128, 0, 0)}};
+    EXPECT_EQ(fills, expected) << blend;
+  }
+}
+
 TEST(SystemSettings, ClassicColoursResolutionAndScreen) {
   EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), 0xFFFFFFu);
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), 0x808080u);
