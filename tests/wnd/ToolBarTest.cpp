@@ -188,6 +188,8 @@ TEST(CCmdUI, SetsTheBitsOfAToolBarButton) {
     EXPECT_EQ(buttons.toolBar.GetButtonStyle(0), TBBS_BUTTON) << c.name;  // other buttons stay
   }
   ToolBarButtons buttons;
+  // The toolbar's own map has no update handlers: a preview's refresh goes on to DoUpdate.
+  EXPECT_FALSE(buttons.toolBar.OnCmdMsg(102, CN_UPDATE_COMMAND_UI, &buttons.For(2), nullptr));
   EXPECT_FALSE(buttons.For(2).m_bEnableChanged);
   buttons.ui.Enable(TRUE);
   EXPECT_TRUE(buttons.ui.m_bEnableChanged);
