@@ -219,6 +219,21 @@ TEST_F(WindowTest, MouseMessagesCarryTheButtonsAndKeysOfTheEvent) {
   const MSG msg = child.Last(WM_MOUSEWHEEL);
   EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(msg.wParam), -240);
   EXPECT_EQ(CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)), CPoint(130, 90));
+
+  // Keys go to the focus window, else to the top-level window of the event.
+  WndDesktopEvent key;
+  key.type = EType::eKeyDown;
+  key.window = m_native;
+  key.key = VK_ESCAPE;
+  m_desktop.Push(key);
+  AfxPumpMessages(0);
+  EXPECT_EQ(m_top.Last(WM_KEYDOWN).wParam, WPARAM(VK_ESCAPE));
+  EXPECT_EQ(child.SetFocus(), nullptr);
+  EXPECT_EQ(child.Count(WM_SETFOCUS), 1);
+  key.type = EType::eKeyUp;
+  m_desktop.Push(key);
+  AfxPumpMessages(0);
+  EXPECT_EQ(child.Last(WM_KEYUP).lParam, LPARAM(0xC0000001u));
 }
 
 TEST_F(WindowTest, CaptureTakesAllMouseInputUntilReleased) {
