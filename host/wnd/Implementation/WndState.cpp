@@ -8,7 +8,8 @@
 namespace wnd_impl {
 
 State& GetState() {
-  static State state;
+  // Never destroyed: window objects of static lifetime may end after it and still ask.
+  static State& state = *new State;
   return state;
 }
 
