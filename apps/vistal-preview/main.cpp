@@ -238,6 +238,9 @@ int main(int argc, char** argv) {
         throw std::runtime_error("the window could not be opened");
       PreviewControl& control = frame.Control();
       control.SetActiveScene(0);
+      // The world here has z up, so the default view already shows the head upright; the
+      // control's upside-down framing is for hosts whose scanners store it the other way.
+      control.ShowObjectsUpsideDown(false);
       if (options.manipulator) {
         object.ShowManipulator(&control.GetView());
         control.Track(&object);

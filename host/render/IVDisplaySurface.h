@@ -10,6 +10,7 @@
 
 class CDC;
 
+// A renderer's display surface: the background of its frames and the finished frame.
 class VISTAL_HOST_API IVDisplaySurface {
 public:
   // Clears the frame to the colour (alpha byte ignored) and/or the depth and stencil.

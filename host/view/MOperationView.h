@@ -8,6 +8,7 @@
 
 class CWnd;
 
+// A camera operation of a 3D view: zoom to a rectangle, zoom at a point, pan or rotate.
 class VISTAL_HOST_API MOperationView : public MOperation {
 public:
   // Action codes of camera operations.

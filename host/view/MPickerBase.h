@@ -5,6 +5,7 @@
 
 class UIObject;
 
+// A pick request: the point of a view's client area and the object found there.
 class VISTAL_HOST_API MPickerBase {
 public:
   explicit MPickerBase(const CPoint& point) : m_point(point) {}

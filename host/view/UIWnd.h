@@ -1,11 +1,11 @@
 #pragma once
-// The framework's view: a child window that shows one scene of the document and carries
-// out operations for it.
 #include "host/HostApi.h"
 #include "host/wnd/CWnd.h"
 
 class MOperation;
 
+// The framework's view: a child window that shows one scene of the document and carries
+// out operations for it.
 class VISTAL_HOST_API UIWnd : public CWnd {
 public:
   // The window class of the framework's views, registered by the first Create.

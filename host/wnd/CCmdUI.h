@@ -9,6 +9,7 @@ class CCmdTarget;
 class CMenu;
 class CWnd;
 
+// The state an update handler sets for one command on the item that shows it.
 class VISTAL_HOST_API CCmdUI {
 public:
   CCmdUI() = default;

@@ -1,9 +1,4 @@
 #pragma once
-// The platform under the host's windows. A desktop shows top-level windows, turns the
-// user's input into events and makes the devices and renderers that windows draw with.
-// Everything else (child windows, message dispatch, timers, capture, painting and the
-// composition of a top-level window's pixels) is the host's own, above this seam, so the
-// same windows run on the SDL desktop, on SDL's offscreen driver and on a test desktop.
 #include "host/HostApi.h"
 #include "host/gdi/IGdiDevice.h"
 #include "host/render/IVDisplaySurface.h"
@@ -48,6 +43,11 @@ struct WndViewRender {
   IVDisplaySurface* surface = nullptr;  // owned by the renderer
 };
 
+// The platform under the host's windows. A desktop shows top-level windows, turns the
+// user's input into events and makes the devices and renderers that windows draw with.
+// Everything else (child windows, message dispatch, timers, capture, painting and the
+// composition of a top-level window's pixels) is the host's own, above this seam, so the
+// same windows run on the SDL desktop, on SDL's offscreen driver and on a test desktop.
 class VISTAL_HOST_API IWndDesktop {
 public:
   virtual ~IWndDesktop();

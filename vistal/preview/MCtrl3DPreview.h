@@ -1,7 +1,4 @@
 #pragma once
-// The preview control: a child window with a four-button toolbar over a preview view,
-// which turns the mouse into camera operations of the view and shows the host's objects
-// in the view's scene without copying them.
 #include "vistal/Api.h"
 #include "vistal/preview/UIWnd3DPreview.h"
 #include "host/wnd/CImageList.h"
@@ -16,6 +13,9 @@ class CCmdUI;
 class IRender;
 class UIObject;
 
+// The preview control: a child window with a four-button toolbar over a preview view,
+// which turns the mouse into camera operations of the view and shows the host's objects
+// in the view's scene without copying them.
 class VISTAL_API MCtrl3DPreview : public CWnd {
 public:
   enum MODE : std::int32_t { MODE_NONE = 0, MODE_PAN = 1, MODE_ROTATE = 2, MODE_ZOOM_RECT = 3 };

@@ -1,6 +1,4 @@
 #pragma once
-// The 3D view inside the preview control: a short list of scene objects, framed afresh
-// when the list changes, optionally upside down, with a one-line text while it is empty.
 #include "vistal/Api.h"
 #include "host/view/MOperationView.h"
 #include "host/view/UIWnd3D.h"
@@ -10,6 +8,8 @@
 
 class UIObject;
 
+// The 3D view inside the preview control: a short list of scene objects, framed afresh
+// when the list changes, optionally upside down, with a one-line text while it is empty.
 class VISTAL_API UIWnd3DPreview : public UIWnd3D {
 public:
   UIWnd3DPreview();
