@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs a built tree to a fresh prefix and uses it as an outside program would: the
-# installed vistal-render runs from there with no library path set, and the consumer is
+# installed programs run from there with no library path set, and the consumer is
 # built against the CMake package and against the pkg-config file.
 # Usage: check-package.sh BUILD_DIR [extra cmake arguments]
 set -euo pipefail
@@ -19,6 +19,13 @@ if find "$prefix/include" -path '*/Implementation/*' | grep -q .; then
 fi
 
 env -u LD_LIBRARY_PATH "$prefix/bin/vistal-render" --size 64x48 --output "$build/installed-render.png"
+# The installed preview, headless, finds the SDL backend too and shows a picture.
+rm -rf "$build/installed-preview"
+mkdir -p "$build/installed-preview"
+echo "wait 0" >"$build/installed-preview/script.txt"
+env -u LD_LIBRARY_PATH SDL_VIDEODRIVER=offscreen "$prefix/bin/vistal-preview" --size 96x72 \
+  --script "$build/installed-preview/script.txt" --frames "$build/installed-preview"
+"$root/scripts/png-coverage.py" "$build/installed-preview/frame-0000.png" 0.05
 
 cmake -S "$root/examples/consumer" -B "$build/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" "$@" >/dev/null
 cmake --build "$build/consumer"

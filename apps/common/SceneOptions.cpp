@@ -111,6 +111,18 @@ void ParseSize(const std::string& text, SceneView& view) {
 
 }  // namespace
 
+bool ParseCommandLine(CLI::App& app, int argc, const char* const* argv, std::string& help) {
+  try {
+    app.parse(argc, argv);
+    return true;
+  } catch (const CLI::CallForHelp&) {
+    help = app.help();
+    return false;
+  } catch (const CLI::ParseError& e) {
+    Refuse(Shown(e.what(), 400));
+  }
+}
+
 void AddSceneOptions(CLI::App& app, SceneOptionValues& v) {
   app.add_option("-m,--mesh", v.meshes, "mesh file (STL, OBJ or PLY) with optional colour and opacity: PATH[,#rrggbb[,ALPHA]] "
                                         "(ALPHA below 1 draws it transparent)");

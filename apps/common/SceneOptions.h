@@ -23,6 +23,10 @@ void AddSceneOptions(CLI::App& app, SceneOptionValues& values);
 // ValidatePlanes check them.
 void ApplySceneOptions(const SceneOptionValues& values, Scene& scene);
 
+// Parses the command line; false, with `help` set to the help text, when --help was asked
+// for. Throws std::invalid_argument with CLI11's one-line reason on a malformed line.
+bool ParseCommandLine(CLI::App& app, int argc, const char* const* argv, std::string& help);
+
 // Text from the command line as an error message shows it: on one line, and not so long
 // that the message drowns in it.
 std::string Shown(const std::string& text, std::size_t limit = 200);

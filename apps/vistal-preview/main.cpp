@@ -49,14 +49,7 @@ PreviewOptions ParseOptions(int argc, const char* const* argv) {
                  "then exit");
   app.add_option("--frames", options.frames, "DIR: write every repainted picture as DIR/frame-0000.png, ...");
   app.add_flag("--no-manipulator", noManipulator, "hide the box manipulator over the view");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    options.help = app.help();
-    return options;
-  } catch (const CLI::ParseError& e) {
-    Refuse(Shown(e.what(), 400));
-  }
+  if (!ParseCommandLine(app, argc, argv, options.help)) return options;
   options.scene = MakePhantomScene();
   ApplySceneOptions(values, options.scene);
   options.manipulator = !noManipulator;

@@ -39,14 +39,7 @@ RenderOptions ParseRenderOptions(int argc, const char* const* argv, Scene defaul
                  "(OUTPUT with _000, _001, ... before .png) of one cycle of the animation");
   app.add_option("--turntable", turntable,
                  "N: write N pictures (OUTPUT with _000, _001, ... before .png) turning once round the up direction");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    options.help = app.help();
-    return options;
-  } catch (const CLI::ParseError& e) {
-    Refuse(Shown(e.what(), 400));
-  }
+  if (!ParseCommandLine(app, argc, argv, options.help)) return options;
 
   Scene& scene = options.scene;
   scene = std::move(defaults);

@@ -119,20 +119,30 @@ void UIWnd3D::_LoadMatrices(IVRender& render) {
   render.LoadEyeToWindowMatrix(eyeToClip);
 }
 
-void UIWnd3D::_OnDraw(CDC& dc, IVRender* render, IVDisplaySurface* surface) {
-  std::list<IRender*> objects = _GetTargetObjectsClipping();
+bool UIWnd3D::_StartFrame(CDC& dc, IVRender* render, IVDisplaySurface* surface) {
   if (render && surface && render->StartFrame(surface, &dc, false)) {
     surface->SetBackground(m_background, true, true);
     _LoadMatrices(*render);
+    return true;
+  }
+  CRect client;
+  GetClientRect(&client);
+  dc.FillSolidRect(&client, m_background);
+  return false;
+}
+
+void UIWnd3D::_FinishFrame(CDC& dc, IVRender& render, IVDisplaySurface& surface) {
+  render.StopFrame();
+  surface.DrawFrame(dc);
+}
+
+void UIWnd3D::_OnDraw(CDC& dc, IVRender* render, IVDisplaySurface* surface) {
+  std::list<IRender*> objects = _GetTargetObjectsClipping();
+  if (_StartFrame(dc, render, surface)) {
     if (m_render_3d)
       for (IRender* object : objects)
         if (object && object->IsVisible(m_active_scene)) object->Render(*render, m_view_system);
-    render->StopFrame();
-    surface->DrawFrame(dc);
-  } else {
-    CRect client;
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, m_background);
+    _FinishFrame(dc, *render, *surface);
   }
   for (IRender* object : objects)
     if (object && object->IsVisible(m_active_scene)) object->RenderGDI(dc, m_view_system);

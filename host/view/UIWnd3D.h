@@ -88,6 +88,11 @@ protected:
   // Draws one frame: the objects visible in the active scene in 3D, the frame onto the
   // device context, then their 2D overlays.
   virtual void _OnDraw(CDC& dc, IVRender* render, IVDisplaySurface* surface);
+  // Opens a frame with the view's background and the camera's matrices; false, with the
+  // client area filled with the background instead, when there is no renderer or frame.
+  bool _StartFrame(CDC& dc, IVRender* render, IVDisplaySurface* surface);
+  // Closes the frame and puts it onto the device context.
+  void _FinishFrame(CDC& dc, IVRender& render, IVDisplaySurface& surface);
   // Loads the camera's world-to-eye and eye-to-window matrices into the renderer.
   void _LoadMatrices(IVRender& render);
 

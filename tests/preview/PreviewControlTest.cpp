@@ -78,6 +78,13 @@ TEST_F(PreviewControlTest, ShowsTheFourCommandsAboveADisabledViewWithAClientEdge
   bare.GetView().GetWindowRect(&view);
   bare.ScreenToClient(&view);
   EXPECT_EQ(view, CRect(0, 2, 200, 100));
+
+  // A control of no size still has its parts, of no size either, and paints nothing.
+  C empty;
+  ASSERT_TRUE(empty.Create(0, CRect(0, 0, 0, 0), &parent, 9));
+  empty.GetView().GetWindowRect(&view);
+  EXPECT_TRUE(view.IsRectEmpty());
+  EXPECT_TRUE(AfxPumpMessages(0));
 }
 
 TEST_F(PreviewControlTest, ToolbarCommandsChooseALetGoAndReplaceTools) {

@@ -9,6 +9,7 @@
 #include "host/wnd/WndFunctions.h"
 #include "vistal/preview/Implementation/PreviewBoxes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -145,7 +146,9 @@ void MCtrl3DPreview::OnSize(UINT, int, int) {
     toolbarHeight = button.Height() + 2;
     m_toolbar.MoveWindow(0, 0, client.Width(), toolbarHeight, TRUE);
   }
-  if (m_wnd_3d.GetSafeHwnd()) m_wnd_3d.MoveWindow(0, toolbarHeight, client.Width(), client.Height() - toolbarHeight, TRUE);
+  // A control lower than its toolbar leaves the view no height rather than a negative one.
+  if (m_wnd_3d.GetSafeHwnd())
+    m_wnd_3d.MoveWindow(0, toolbarHeight, client.Width(), std::max(0, client.Height() - toolbarHeight), TRUE);
 }
 
 void MCtrl3DPreview::OnTimer(UINT_PTR id) {

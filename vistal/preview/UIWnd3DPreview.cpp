@@ -101,9 +101,7 @@ void UIWnd3DPreview::_OnDraw(CDC& dc, IVRender* render, IVDisplaySurface* surfac
   const unsigned scene = GetActiveScene();
   // A desktop that cannot render leaves the view without renderer: the overlays and the
   // empty text are still drawn, on the background.
-  if (render && surface && render->StartFrame(surface, &dc, false)) {
-    surface->SetBackground(m_background, true, true);
-    _LoadMatrices(*render);
+  if (_StartFrame(dc, render, surface)) {
     if (m_render_3d)
       for (UIObject* object : m_objects) {
         auto* medical = dynamic_cast<UIObjectMedical*>(object);
@@ -113,12 +111,7 @@ void UIWnd3DPreview::_OnDraw(CDC& dc, IVRender* render, IVDisplaySurface* surfac
         medical->GetRender()->Render(*render, m_view_system);
         medical->SetDrawingMode(mode);
       }
-    render->StopFrame();
-    surface->DrawFrame(dc);
-  } else {
-    CRect client;
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, m_background);
+    _FinishFrame(dc, *render, *surface);
   }
 
   for (UIObject* object : m_objects)
