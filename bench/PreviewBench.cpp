@@ -56,4 +56,10 @@ static void BM_PreviewRepaintAfterRotationStep(benchmark::State& state) {
   }
   SetWndDesktop(nullptr);
 }
-BENCHMARK(BM_PreviewRepaintAfterRotationStep)->ArgName("drag")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PreviewRepaintAfterRotationStep)
+    ->ArgName("drag")
+    ->Arg(1)
+    ->Arg(0)
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

@@ -162,7 +162,8 @@ CGdiDeviceCairo::CGdiDeviceCairo(MImageRGBA& image) : m_image(image), m_surface(
   const int stride = cairo_image_surface_get_stride(surface);
   for (int y = 0; y < s.height; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + std::size_t(y) * std::size_t(stride));
-    for (int x = 0; x < s.width; ++x) row[x] = cairo_gdi::RgbaToArgb32(image.Pixel(unsigned(x), unsigned(y)));
+    const std::uint8_t* in = image.Pixel(0, unsigned(y));
+    for (int x = 0; x < s.width; ++x, in += 4) row[x] = cairo_gdi::RgbaToArgb32(in);
   }
   cairo_surface_mark_dirty(surface);
   s.cr = cairo_create(surface);
@@ -180,7 +181,8 @@ void CGdiDeviceCairo::Flush() {
   const int stride = cairo_image_surface_get_stride(s.surface);
   for (int y = 0; y < s.height; ++y) {
     auto* row = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * std::size_t(stride));
-    for (int x = 0; x < s.width; ++x) cairo_gdi::Argb32ToRgba(row[x], m_image.Pixel(unsigned(x), unsigned(y)));
+    std::uint8_t* out = m_image.Pixel(0, unsigned(y));
+    for (int x = 0; x < s.width; ++x, out += 4) cairo_gdi::Argb32ToRgba(row[x], out);
   }
 }
 

@@ -198,13 +198,15 @@ void Put(MImageRGBA& out, LONG x, LONG y, COLORREF colour) {
 // (with the far corners) in the other, as Windows draws its 3D edges.
 void Ring(MImageRGBA& out, const RECT& r, const RECT& clip, COLORREF topLeft, COLORREF bottomRight) {
   if (IsEmpty(r)) return;
-  const RECT area = Intersect(r, clip);
-  for (LONG y = area.top; y < area.bottom; ++y) {
-    for (LONG x = area.left; x < area.right; ++x) {
-      if (x == r.right - 1 || y == r.bottom - 1) Put(out, x, y, bottomRight);
-      else if (x == r.left || y == r.top) Put(out, x, y, topLeft);
-    }
-  }
+  auto line = [&](RECT part, COLORREF colour) {
+    part = Intersect(part, clip);
+    for (LONG y = part.top; y < part.bottom; ++y)
+      for (LONG x = part.left; x < part.right; ++x) Put(out, x, y, colour);
+  };
+  line({r.left, r.top, r.right - 1, r.top + 1}, topLeft);         // top, without the far corner
+  line({r.left, r.top + 1, r.left + 1, r.bottom - 1}, topLeft);   // left
+  line({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);   // bottom, both corners
+  line({r.right - 1, r.top, r.right, r.bottom - 1}, bottomRight);  // right, with the top corner
 }
 
 RECT Deflate(const RECT& r, LONG n) { return {r.left + n, r.top + n, r.right - n, r.bottom - n}; }
