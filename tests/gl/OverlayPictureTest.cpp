@@ -1,6 +1,8 @@
 // The scene's 2D overlay drawn over a real render: the box manipulator of the first
 // opaque mesh and the plane labels with their arrows, compared with a reference picture.
+#include "scene/SceneObject.h"
 #include "scene/SceneRenderer.h"
+#include "host/view/UIWnd3D.h"
 #include "backends/cairo/CGdiDeviceCairo.h"
 #include "backends/gl/IVRenderGL.h"
 #include "host/gdi/CDeviceDC.h"
@@ -62,6 +64,34 @@ TEST(OverlayPicture, PicturesThatDoNotFitAreLeftAlone) {
   IVRenderEx::DrawTextOutlined(dc, 2, nullptr, CRect(0, 0, 50, 20), 0);
   device.Flush();
   EXPECT_EQ(std::memcmp(other.Pixel(0, 0), before.Pixel(0, 0), 100 * 100 * 4), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A whole scene as one object of a view: the manipulator lights up under the mouse.
+TEST(OverlayPicture, SceneObjectManipulatorFollowsTheMouse) {
+  SceneObject object(BoxScene());
+  UIWnd3D view;
+  view.SetClientSize(240, 180);
+  std::list<IRender*> objects{&object};
+  ASSERT_TRUE(view.GetCamera().Unzoom(objects, 0xFFFFFFFF));
+  object.ShowManipulator(&view);
+  MMPoint3d<double> centre;
+  ASSERT_TRUE(view.GetCamera().ProjectToWindow({0, 0, 0}, centre));  // the box's centre
+  const CPoint spot(int(centre.x), int(centre.y));
+  EXPECT_TRUE(object.TrackMouse(spot));
+  EXPECT_FALSE(object.TrackMouse(spot));  // no change, no repaint
+  MImageRGBA image(240, 180);
+  {
+    CGdiDeviceCairo device(image);
+    CDeviceDC dc(device);
+    object.RenderGDI(dc, MCoordinateSystem());
+  }
+  const std::uint8_t* lit = image.Pixel(unsigned(spot.x), unsigned(spot.y));
+  EXPECT_EQ(lit[0] + lit[1] + lit[2], 3 * 255);  // the spot under the mouse is white
+  EXPECT_TRUE(object.TrackMouse(CPoint(2, 2)));  // away from every part
 }
 
 }  // namespace
