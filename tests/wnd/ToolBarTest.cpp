@@ -11,7 +11,7 @@
 #include "host/wnd/WndLoop.h"
 #include "host/wnd/WndResources.h"
 #include "testing/TestDesktop.h"
-#include "tests/gdi/PrintGdi.h"
+#include "tests/gdi/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -195,8 +195,8 @@ TEST(CCmdUI, SetsTheBitsOfAToolBarButton) {
   EXPECT_TRUE(buttons.ui.m_bEnableChanged);
 }
 
-// A command target with an update handler for 201 (which checks), one that lets the
-// update route on for 203, and only a command handler for 202.
+// A command target with an update handler for 201 (which checks), one for the range 203
+// to 205 that lets the update route on, and only a command handler for 202.
 class Commands : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
@@ -209,7 +209,7 @@ public:
 
 BEGIN_MESSAGE_MAP(Commands, CCmdTarget)
   ON_UPDATE_COMMAND_UI(201, &Commands::OnUpdateChecked)
-  ON_UPDATE_COMMAND_UI(203, &Commands::OnUpdateRouteOn)
+  ON_UPDATE_COMMAND_UI_RANGE(203, 205, &Commands::OnUpdateRouteOn)
   ON_COMMAND(202, &Commands::OnCommand)
 END_MESSAGE_MAP()
 
@@ -228,7 +228,8 @@ TEST(CCmdUI, DoUpdateAsksTheTargetAndDisablesWithoutAHandler) {
       {202, TRUE, FALSE, 0, 0},
       {202, FALSE, FALSE, 0, TBBS_DISABLED},
       {203, FALSE, FALSE, 1, TBBS_DISABLED},
-      {204, TRUE, FALSE, 0, TBBS_DISABLED},
+      {204, TRUE, FALSE, 1, TBBS_DISABLED},
+      {206, TRUE, FALSE, 0, TBBS_DISABLED},
       {0, TRUE, TRUE, 0, TBBS_DISABLED},  // no command: nothing asked
   };
   for (const Case& c : cases) {
@@ -240,7 +241,10 @@ TEST(CCmdUI, DoUpdateAsksTheTargetAndDisablesWithoutAHandler) {
     EXPECT_EQ(ui.DoUpdate(&target, c.disableIfNoHandler), c.handled) << c.id;
     EXPECT_EQ(target.updates, c.updates) << c.id;
     EXPECT_EQ(buttons.toolBar.GetButtonStyle(2), c.after) << c.id << " " << c.disableIfNoHandler;
+    EXPECT_FALSE(ui.m_bContinueRouting) << c.id;  // back to idle after routing on
   }
+  Commands target;
+  EXPECT_FALSE(target.OnCmdMsg(201, CN_UPDATE_COMMAND_UI, nullptr, nullptr));  // no command UI to update
 }
 
 // A window with a toolbar of resource 4246 (buttons 101, a separator, 102, 103, 104) on
