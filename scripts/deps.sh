@@ -11,6 +11,8 @@ packages=(
   libpng-dev libcli11-dev
   libcairo2-dev fonts-dejavu-core libsdl2-dev libassimp-dev
   doxygen
+  # A virtual X server, so that the tests also run the windows on a real X11 display.
+  xvfb xauth
 )
 
 missing=()

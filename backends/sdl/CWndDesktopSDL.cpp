@@ -121,6 +121,10 @@ CWndDesktopSDL::CWndDesktopSDL() : m_state(std::make_unique<State>()) {
   }
   // The host decides what closing its last window means.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // Window pixels go up as plain memory (XShm on X11). SDL would otherwise put them through
+  // an OpenGL renderer of its own (GLX on X11), whose context clashes with the views' EGL
+  // context on the same thread: the X server refuses its MakeCurrent.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::string reason = SDL_GetError();
     SDL_Quit();
