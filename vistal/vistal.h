@@ -34,6 +34,10 @@
 #include "vistal/masks/MDataMaskBase.h"
 #include "vistal/masks/MDataMask.h"
 
+// The preview control and its view, on the host's windows.
+#include "vistal/preview/MCtrl3DPreview.h"
+#include "vistal/preview/UIWnd3DPreview.h"
+
 // Volume rendering.
 #include "vistal/volume/UIVolumeRendering.h"
 

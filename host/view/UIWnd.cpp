@@ -10,17 +10,15 @@ UIWnd::UIWnd() = default;
 UIWnd::~UIWnd() = default;
 
 BOOL UIWnd::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  WNDCLASSW existing{};
-  if (!::GetClassInfoW(AfxGetInstanceHandle(), kClassName, &existing)) {
-    WNDCLASSW wc{};
-    wc.style = CS_VREDRAW | CS_HREDRAW;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = nullptr;  // a view paints all of its client area itself
-    wc.lpszClassName = kClassName;
-    if (!AfxRegisterClass(&wc)) return FALSE;
-  }
+  // Registered by the first view; AfxRegisterClass leaves a registered class as it is.
+  WNDCLASSW wc{};
+  wc.style = CS_VREDRAW | CS_HREDRAW;
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = AfxGetInstanceHandle();
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = nullptr;  // a view paints all of its client area itself
+  wc.lpszClassName = kClassName;
+  if (!AfxRegisterClass(&wc)) return FALSE;
   // A view is always a visible child that keeps its own children's pixels.
   return CreateEx(0, kClassName, L"", style | WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, rect,
                   parent, id);

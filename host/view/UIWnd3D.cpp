@@ -176,6 +176,12 @@ CPoint UIWnd3D::_ToClient(const MOperationView& operation, CPoint point) const {
   return point;
 }
 
+// A turn brings other parts of the objects to the front: the depth range is fitted again.
+void UIWnd3D::_FitDepthRange() {
+  std::list<IRender*> objects = _GetTargetObjectsInteraction();
+  m_camera.SetClippingPlanes(objects, kNoScene);
+}
+
 bool UIWnd3D::_DoViewOperation(MOperationView& operation) {
   const MCamera::Point pivot = m_camera.GetRotationCenter();
   switch (operation.GetAction()) {
@@ -203,9 +209,7 @@ bool UIWnd3D::_DoViewOperation(MOperationView& operation) {
     default:
       return false;
   }
-  // A turn brings other parts of the objects to the front: fit the depth range again.
-  std::list<IRender*> objects = _GetTargetObjectsInteraction();
-  m_camera.SetClippingPlanes(objects, kNoScene);
+  _FitDepthRange();
   return true;
 }
 
@@ -243,36 +247,38 @@ void UIWnd3D::OnKeyDown(UINT key, UINT, UINT) {
   if (m_control_held) {
     // Ctrl turns the near side of the scene the way the arrow points.
     m_camera.Rotate(m_camera.GetRotationCenter(), y * m_key_rotate_step, x * m_key_rotate_step, 0.0);
-    std::list<IRender*> objects = _GetTargetObjectsInteraction();
-    m_camera.SetClippingPlanes(objects, kNoScene);
+    _FitDepthRange();
   } else {
     m_camera.Pan(x * m_key_pan_step * m_camera.GetWindowWidth(), y * m_key_pan_step * m_camera.GetWindowHeight());
   }
   Invalidate(FALSE);
 }
 
+bool UIWnd3D::MapBoxToWindow(const UIObject& object, M3DBoundingBox<float>& mapped) const {
+  M3DBoundingBox<float> box;
+  object.GetBoundingBox(box, kNoScene);
+  mapped.SetEmpty();
+  if (!box.IsValid()) return false;
+  const MMTransform& toWindow =
+      MTransformRepository::mgp_instance->GetTransform(object.GetCoordinateSystem(), GetCoordinateSystemWindow());
+  for (int corner = 0; corner < 8; ++corner) {
+    const MMPoint3d<double> in(corner & 1 ? box.xmax : box.xmin, corner & 2 ? box.ymax : box.ymin,
+                               corner & 4 ? box.zmax : box.zmin);
+    MMPoint3d<double> out;
+    if (!toWindow.TransformPoint(out, in, false)) return false;
+    mapped.Add(MMPoint3d<float>(float(out.x), float(out.y), float(out.z)));
+  }
+  return true;
+}
+
 bool UIWnd3D::Pick(MPickerBase& picker) {
   bool found = false;
   for (IRender* target : _GetTargetObjectsInteraction()) {
     auto* object = dynamic_cast<UIObject*>(target);
-    if (!object || !object->IsVisible(m_active_scene)) continue;
-    M3DBoundingBox<float> box;
-    object->GetBoundingBox(box, kNoScene);
-    if (!box.IsValid()) continue;
-    const MMTransform& toWindow =
-        MTransformRepository::mgp_instance->GetTransform(object->GetCoordinateSystem(), GetCoordinateSystemWindow());
-    M3DBoundingBox<double> onScreen;
-    bool mapped = true;
-    for (int corner = 0; corner < 8 && mapped; ++corner) {
-      const MMPoint3d<double> p(corner & 1 ? box.xmax : box.xmin, corner & 2 ? box.ymax : box.ymin,
-                                corner & 4 ? box.zmax : box.zmin);
-      MMPoint3d<double> q;
-      mapped = toWindow.TransformPoint(q, p, false);
-      onScreen.Add(q);
-    }
+    M3DBoundingBox<float> onScreen;
+    if (!object || !object->IsVisible(m_active_scene) || !MapBoxToWindow(*object, onScreen)) continue;
     const CPoint& at = picker.GetPoint();
-    if (!mapped || at.x < onScreen.xmin || at.x >= onScreen.xmax || at.y < onScreen.ymin || at.y >= onScreen.ymax)
-      continue;
+    if (at.x < onScreen.xmin || at.x >= onScreen.xmax || at.y < onScreen.ymin || at.y >= onScreen.ymax) continue;
     if (!found || onScreen.zmin < picker.GetDepth()) picker.SetPicked(object, onScreen.zmin);
     found = true;
   }

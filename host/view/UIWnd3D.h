@@ -3,6 +3,7 @@
 // drawn by a renderer that the desktop makes for the view's size, with the objects' 2D
 // overlays over the frame. Mouse and keys navigate the camera.
 #include "host/HostApi.h"
+#include "host/framework/M3DBoundingBox.h"
 #include "host/framework/MCamera.h"
 #include "host/framework/MCoordinateSystem.h"
 #include "host/view/MCameraInteraction.h"
@@ -18,6 +19,7 @@ class IVDisplaySurface;
 class IVRender;
 class MPickerBase;
 class MScene;
+class UIObject;
 
 // Objects map to the view's pixels through the transform repository, from their own
 // coordinate system to the view's window system (GetCoordinateSystemWindow), which the
@@ -64,6 +66,10 @@ public:
   bool DoOperation(MOperation& operation) override;
   // The frontmost object whose window box holds the point; false when none.
   virtual bool Pick(MPickerBase& picker);
+  // The object's box (all scenes) in window coordinates: the eight corners (x fastest,
+  // then y, then z) mapped in double precision, narrowed to float, and boxed. False for an
+  // invalid box or a corner that does not map.
+  bool MapBoxToWindow(const UIObject& object, M3DBoundingBox<float>& mapped) const;
 
 protected:
   DECLARE_MESSAGE_MAP()
@@ -110,6 +116,7 @@ private:
   // The renderer of the client size, made when first needed and again after a resize.
   bool _EnsureRender(int width, int height);
   bool _DoViewOperation(MOperationView& operation);
+  void _FitDepthRange();
   CPoint _ToClient(const MOperationView& operation, CPoint point) const;
 
   WndViewRender m_render;

@@ -244,11 +244,7 @@ void MCtrl3DPreview::ClearPreview(unsigned int textId) {
   m_wnd_3d.ClearPreview(textId);
 }
 
-std::list<IRender*> MCtrl3DPreview::GetTargetObjects() {
-  std::list<IRender*> targets;
-  for (UIObject* object : m_objects) targets.push_back(object ? object->GetRender() : nullptr);
-  return targets;
-}
+std::list<IRender*> MCtrl3DPreview::GetTargetObjects() { return vistal_preview::TargetsOf(m_objects); }
 
 void MCtrl3DPreview::_SetMouseCapture() { SetCapture(); }
 void MCtrl3DPreview::_ReleaseMouseCapture() { ::ReleaseCapture(); }

@@ -87,11 +87,7 @@ void UIWnd3DPreview::_FrameAfresh(MOperationView::MDefaultView view) {
   }
 }
 
-std::list<IRender*> UIWnd3DPreview::_GetTargetObjectsClipping() {
-  std::list<IRender*> targets;
-  for (UIObject* object : m_objects) targets.push_back(object ? object->GetRender() : nullptr);
-  return targets;
-}
+std::list<IRender*> UIWnd3DPreview::_GetTargetObjectsClipping() { return vistal_preview::TargetsOf(m_objects); }
 
 std::list<IRender*> UIWnd3DPreview::_GetTargetObjectsInteraction() { return _GetTargetObjectsClipping(); }
 
